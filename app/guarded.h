@@ -1,0 +1,43 @@
+#pragma once
+
+#include "dberror.h"
+#include "messages.h"
+
+#include <QApplication>
+#include <QCursor>
+
+#include <utility>
+
+namespace kordel {
+
+// Runs one user action.  A database error stops the action and shows the
+// driver's message; the window stays usable.  Returns false when it failed.
+template<typename Action>
+bool guarded(QWidget *parent, Action &&action)
+{
+    try {
+        std::forward<Action>(action)();
+        return true;
+    } catch (const DbError &error) {
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        messages::databaseError(parent, error);
+        return false;
+    }
+}
+
+// The hourglass for the length of a scope.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor()
+    {
+        if (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+    }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+} // namespace kordel

@@ -1,0 +1,80 @@
+#include "roles.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace kordel {
+
+Role roleForCode(const QString &typed)
+{
+    const QString code = typed.trimmed();
+    if (code == u"61730482"_s || code == u"4927"_s)
+        return Role::Administrator;
+    if (code == u"plutar"_s)
+        return Role::Payroll;
+    if (code == u"wendrix"_s)
+        return Role::Foremen;
+    if (code == u"torvu"_s)
+        return Role::Warehouse;
+    return Role::None;
+}
+
+QStringList disabledControls(Role role, const QString &windowName)
+{
+    // Main window: buttons, shift choice, day off, refresh, grid, date, menus.
+    if (windowName == u"Form1"_s) {
+        switch (role) {
+        case Role::Administrator:
+        case Role::None:
+            return {};
+        case Role::Payroll:
+            return {u"Button1"_s,      u"Button2"_s,      u"Button3"_s,      u"RadioButton1"_s, u"RadioButton2"_s,
+                    u"RadioButton3"_s, u"RadioButton4"_s, u"CBox1"_s,        u"Button8"_s,      u"DBGrid2"_s,
+                    u"N2"_s,           u"N11"_s,          u"DateT"_s};
+        case Role::Foremen:
+            return {u"Button2"_s, u"Button3"_s, u"N2"_s, u"N11"_s};
+        case Role::Warehouse:
+            return {u"Button1"_s, u"Button2"_s, u"Button3"_s, u"N2"_s, u"N11"_s};
+        }
+    }
+    // Reports window: everything but the detailed product report.
+    if (windowName == u"Form18"_s && (role == Role::Foremen || role == Role::Warehouse)) {
+        QStringList names{u"Button1"_s, u"Button2"_s, u"Button4"_s, u"Button6"_s};
+        if (role == Role::Warehouse)
+            names << u"RadioGroup1"_s;
+        return names;
+    }
+    return {};
+}
+
+std::optional<int> fixedReportKind(Role role)
+{
+    if (role == Role::Warehouse)
+        return 1; // "Готовая продукция"
+    return std::nullopt;
+}
+
+void applyRestrictions(Role role, QWidget *window)
+{
+    if (!window)
+        return;
+    // The timesheet menu is open only to administrators, whatever else applies.
+    if (window->objectName() == u"Form1"_s) {
+        if (auto *menu = window->findChild<QMenu *>(u"N11"_s))
+            menu->menuAction()->setEnabled(role == Role::Administrator);
+    }
+    for (const QString &name : disabledControls(role, window->objectName())) {
+        QObject *control = window->findChild<QObject *>(name);
+        if (auto *menu = qobject_cast<QMenu *>(control))
+            menu->menuAction()->setEnabled(false);
+        else if (auto *action = qobject_cast<QAction *>(control))
+            action->setEnabled(false);
+        else if (auto *widget = qobject_cast<QWidget *>(control))
+            widget->setEnabled(false);
+    }
+}
+
+} // namespace kordel

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
+namespace kordel {
+
+enum class Role { None, Administrator, Payroll, Foremen, Warehouse };
+
+// The role of a login code: blanks at both ends ignored, letters compared
+// exactly.
+Role roleForCode(const QString &typed);
+
+// What each role may not use, by window and control name.  Every window that
+// a role restricts is listed here and nowhere else.
+QStringList disabledControls(Role role, const QString &windowName);
+// The product kind a role's reports are fixed to (index of the kind choice).
+std::optional<int> fixedReportKind(Role role);
+// Disables the role's controls in a window found by its objectName; top
+// menus are disabled through their menu action.
+void applyRestrictions(Role role, QWidget *window);
+
+} // namespace kordel

@@ -1,0 +1,1 @@
+#include "kindswindow.h"

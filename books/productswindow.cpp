@@ -1,0 +1,1 @@
+#include "productswindow.h"

@@ -1,0 +1,17 @@
+#include "sqlparams.h"
+
+#include <QSqlQuery>
+
+using namespace Qt::StringLiterals;
+
+namespace kordel::sql {
+
+void bind(QSqlQuery &query, const QString &statement, const Params &params)
+{
+    Q_UNUSED(statement);
+    // A name the statement does not use is ignored by Qt's placeholder map.
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        query.bindValue(u':' + it.key(), it.value());
+}
+
+} // namespace kordel::sql
