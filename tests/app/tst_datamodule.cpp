@@ -1,0 +1,90 @@
+// The data module's shared services: the separator fix for numbers typed or
+// formatted on the client, and the count check behind every duplicate test.
+
+#include "datamodule.h"
+#include "scriptedmessages.h"
+#include "testdatabase.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using namespace kordel;
+
+class DataModuleTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(m_db.create(), qPrintable(m_db.error()));
+        QVERIFY2(m_db.connect(), qPrintable(m_db.error()));
+    }
+
+    void namedObjects()
+    {
+        DataModule &dm = m_db.data();
+        QCOMPARE(dm.objectName(), u"DataModule6"_s);
+        for (const QString &name : {u"Workers"_s, u"Control"_s, u"Izdel"_s, u"Oper"_s, u"Vid_oper"_s, u"Smena1"_s,
+                                    u"Smena4"_s, u"H_Tabel_1"_s, u"H_Tabel_3"_s})
+            QVERIFY2(dm.findChild<Dataset *>(name), qPrintable(name));
+        for (const QString &name :
+             {u"DelSmena"_s, u"H_Tabel_ins"_s, u"SQL_exec"_s, u"Oper_ins"_s, u"Oper_ed"_s, u"Oper_del"_s})
+            QVERIFY2(dm.findChild<Command *>(name), qPrintable(name));
+    }
+
+    void separatorFix_data()
+    {
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("separatorAfter");
+        QTest::newRow("comma") << u"."_s << u"12,5"_s << u"12.5"_s << u"."_s;
+        QTest::newRow("point kept") << u"."_s << u"3.75"_s << u"3.75"_s << u"."_s;
+        QTest::newRow("only the first") << u"."_s << u"1,234,5"_s << u"1.234,5"_s << u"."_s;
+        QTest::newRow("no separator") << u"."_s << u"12"_s << u"12"_s << u"."_s;
+        QTest::newRow("empty separator becomes point") << QString() << u"8,75"_s << u"8.75"_s << u"."_s;
+        QTest::newRow("empty separator, integer") << QString() << u"12"_s << u"12"_s << QString();
+        QTest::newRow("comma separator") << u","_s << u"8.75"_s << u"8,75"_s << u","_s;
+    }
+    void separatorFix()
+    {
+        QFETCH(QString, separator);
+        QFETCH(QString, text);
+        DataModule &dm = m_db.data();
+        dm.setDecimalSeparator(separator);
+        QTEST(dm.separatorFix(text), "expected");
+        QTEST(dm.decimalSeparator(), "separatorAfter");
+    }
+
+    void countCheck_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("result");
+        QTest::newRow("none: passes silently") << 0 << int(DataModule::Passed);
+        QTest::newRow("two: refused with the message") << 2 << int(DataModule::Refused);
+    }
+    void countCheck()
+    {
+        QFETCH(int, rows);
+        test::ScriptedMessages messages;
+        const QString statement = u"select count(*) as cnt from generate_series(1, :n)"_s;
+        const auto result =
+            m_db.data().countCheck(statement, {{u"n"_s, rows}}, u"Такая марка изделия уже заведена!"_s);
+        QTEST(int(result), "result");
+        QCOMPARE(messages.shown.size(), rows > 0 ? 1 : 0);
+        if (rows > 0) {
+            QCOMPARE(messages.shown[0].text, u"Такая марка изделия уже заведена!"_s);
+            QCOMPARE(messages.shown[0].caption, u"Ошибка"_s);
+            QCOMPARE(messages.shown[0].icon, MessageIcon::Error);
+            QVERIFY(!messages.shown[0].question);
+        }
+        QVERIFY(!m_db.data().control().isOpen());
+    }
+
+private:
+    test::TestDatabase m_db;
+};
+
+QTEST_MAIN(DataModuleTest)
+#include "tst_datamodule.moc"
