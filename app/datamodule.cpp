@@ -126,6 +126,9 @@ void DataModule::connectTo(const QString &connectionString)
     // Money stays exact: numeric columns arrive as decimal text.
     db.setNumericalPrecisionPolicy(QSql::HighPrecision);
     db.setDatabaseName(connectionString);
+    // An unreachable server must not keep the client waiting.
+    db.setConnectOptions(u"SQL_ATTR_LOGIN_TIMEOUT=15"_s);
+    sql::nextConnectionGeneration();
     if (!db.open())
         throw DbError::fromSql(db.lastError(), u"connect"_s);
 }
@@ -141,6 +144,7 @@ bool DataModule::reconnect()
         return false;
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     db.close();
+    sql::nextConnectionGeneration();
     return db.open();
 }
 

@@ -6,9 +6,15 @@
 #include <QApplication>
 #include <QCursor>
 
+#include <functional>
 #include <utility>
 
 namespace kordel {
+
+// Called when a statement failed because the server went away; returns
+// true when the connection could be made again.  Set by the client at start.
+void setReconnectHandler(std::function<bool()> handler);
+bool tryReconnect();
 
 // Runs one user action.  A database error stops the action and shows the
 // driver's message; the window stays usable.  Returns false when it failed.
@@ -21,7 +27,7 @@ bool guarded(QWidget *parent, Action &&action)
     } catch (const DbError &error) {
         while (QApplication::overrideCursor())
             QApplication::restoreOverrideCursor();
-        messages::databaseError(parent, error);
+        messages::databaseError(parent, error, error.isConnectionLost() && tryReconnect());
         return false;
     }
 }

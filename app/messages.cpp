@@ -73,13 +73,16 @@ bool askDelete(QWidget *parent, const QString &text)
     return MessageService::current().ask(parent, text, u"Удаление"_s, MessageIcon::Question);
 }
 
-void databaseError(QWidget *parent, const DbError &error)
+void databaseError(QWidget *parent, const DbError &error, bool reconnected)
 {
     QString text = error.message();
-    if (error.isConnectionLost())
-        text += u"\n\nСвязь с сервером базы данных потеряна."_s;
+    if (error.isConnectionLost()) {
+        text += reconnected ? u"\n\nСвязь с сервером базы данных была потеряна и восстановлена. Повторите действие."_s
+                            : u"\n\nСвязь с сервером базы данных потеряна."_s;
+    }
     MessageService::current().inform(parent, text, u"Ошибка"_s, MessageIcon::Error);
 }
 
 } // namespace messages
+
 } // namespace kordel

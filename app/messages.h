@@ -33,8 +33,9 @@ namespace messages {
 void error(QWidget *parent, const QString &text);
 // Question before a deletion: caption "Удаление", question icon, Yes/No.
 bool askDelete(QWidget *parent, const QString &text);
-// A failed database action: the driver's message in a modal error box.
-void databaseError(QWidget *parent, const DbError &error);
+// A failed database action: the driver's message in a modal error box; a
+// lost server is named, with whether the connection is back.
+void databaseError(QWidget *parent, const DbError &error, bool reconnected = false);
 
 } // namespace messages
 } // namespace kordel

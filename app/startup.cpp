@@ -3,6 +3,7 @@
 #include "connectionstring.h"
 #include "datamodule.h"
 #include "dberror.h"
+#include "guarded.h"
 #include "loginwindow.h"
 #include "mainwindow.h"
 #include "messages.h"
@@ -17,6 +18,7 @@ Client::Client() : m_data(std::make_unique<DataModule>()) {}
 
 Client::~Client()
 {
+    setReconnectHandler({});
     m_login.reset();
     m_main.reset();
     m_data.reset();
@@ -35,6 +37,7 @@ int Client::start(const QStringList &arguments, const BuildStamp &build)
                                          MessageIcon::Error);
         return 1;
     }
+    setReconnectHandler([this] { return m_data->reconnect(); });
     m_login = std::make_unique<LoginWindow>(*m_main, *m_data, build);
     QObject::connect(m_login.get(), &QDialog::finished, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     m_login->show();

@@ -23,12 +23,14 @@ void Command::setText(const QString &text)
 
 void Command::prepare()
 {
-    if (m_query)
+    if (m_query && m_generation == sql::connectionGeneration())
         return;
+    m_query.reset();
     QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
     if (!query.prepare(m_text))
         throw DbError::fromSql(query.lastError(), m_text);
     m_query = std::move(query);
+    m_generation = sql::connectionGeneration();
 }
 
 int Command::execute()

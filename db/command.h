@@ -40,6 +40,7 @@ private:
     QString m_text;
     Params m_params;
     std::optional<QSqlQuery> m_query;
+    int m_generation = 0;
 };
 
 namespace sql {

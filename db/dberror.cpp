@@ -2,6 +2,9 @@
 
 #include <QRegularExpression>
 #include <QSqlError>
+#include <QStringList>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -29,7 +32,13 @@ DbError DbError::fromSql(const QSqlError &error, const QString &statement)
 
 bool DbError::isConnectionLost() const
 {
-    return m_sqlState.startsWith(u"08"_s);
+    if (m_sqlState.startsWith(u"08"_s))
+        return true;
+    // The ODBC driver reports a dropped server by message, not by state.
+    static const QStringList signs{u"connection has been lost"_s, u"server closed the connection"_s,
+                                   u"no connection to the server"_s, u"could not send data to server"_s};
+    return std::any_of(signs.cbegin(), signs.cend(),
+                       [this](const QString &sign) { return m_message.contains(sign, Qt::CaseInsensitive); });
 }
 
 } // namespace kordel

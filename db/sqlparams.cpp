@@ -6,6 +6,20 @@ using namespace Qt::StringLiterals;
 
 namespace kordel::sql {
 
+namespace {
+int generation = 0;
+}
+
+int connectionGeneration()
+{
+    return generation;
+}
+
+void nextConnectionGeneration()
+{
+    ++generation;
+}
+
 void bind(QSqlQuery &query, const QString &statement, const Params &params)
 {
     Q_UNUSED(statement);

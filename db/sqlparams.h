@@ -19,6 +19,11 @@ namespace sql {
 inline QVariant nullInt() { return QVariant(QMetaType::fromType<int>()); }
 inline QVariant nullText() { return QVariant(QMetaType::fromType<QString>()); }
 
+// Counts the connections made on this process's connections; a statement
+// prepared before a reconnect is prepared again.
+int connectionGeneration();
+void nextConnectionGeneration();
+
 // Binds every parameter that the prepared statement names.
 void bind(QSqlQuery &query, const QString &statement, const Params &params);
 

@@ -1,7 +1,9 @@
 // The data module's shared services: the separator fix for numbers typed or
 // formatted on the client, and the count check behind every duplicate test.
 
+#include "connectionstring.h"
 #include "datamodule.h"
+#include "guarded.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
 
@@ -80,6 +82,28 @@ private Q_SLOTS:
             QVERIFY(!messages.shown[0].question);
         }
         QVERIFY(!m_db.data().control().isOpen());
+    }
+
+    // A dropped server is told as such, the connection is made again, and
+    // the next action works.
+    void lostServerReconnects()
+    {
+        test::ScriptedMessages messages;
+        DataModule &dm = m_db.data();
+        setReconnectHandler([&dm] { return dm.reconnect(); });
+        const int pid = m_db.scalar(u"select pg_backend_pid()"_s).toInt();
+        {
+            DataModule other(nullptr, u"other"_s);
+            other.connectTo(connectionString(m_db.name(), test::TestDatabase::host()));
+            sql::scalar(other.connectionName(), u"select pg_terminate_backend(:pid)"_s, {{u"pid"_s, pid}});
+        }
+        const bool done = guarded(nullptr, [&dm] { dm.workers().open(); });
+        QVERIFY(!done);
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY2(messages.shown[0].text.contains(u"восстановлена"_s), qPrintable(messages.shown[0].text));
+        QVERIFY(guarded(nullptr, [&dm] { dm.workers().open(); }));
+        dm.workers().close();
+        setReconnectHandler({});
     }
 
 private:

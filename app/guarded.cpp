@@ -1,0 +1,18 @@
+#include "guarded.h"
+
+namespace kordel {
+namespace {
+std::function<bool()> reconnectHandler;
+}
+
+void setReconnectHandler(std::function<bool()> handler)
+{
+    reconnectHandler = std::move(handler);
+}
+
+bool tryReconnect()
+{
+    return reconnectHandler && reconnectHandler();
+}
+
+} // namespace kordel
