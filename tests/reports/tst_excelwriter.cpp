@@ -1,5 +1,6 @@
 #include "excelwriter.h"
 #include "messages.h"
+#include "scriptedmessages.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,29 +18,6 @@ using namespace Qt::StringLiterals;
 using namespace kordel;
 
 namespace {
-
-struct Shown
-{
-    QString text;
-    QString caption;
-    MessageIcon icon;
-};
-
-class RecordingMessages : public MessageService
-{
-public:
-    void inform(QWidget *, const QString &text, const QString &caption, MessageIcon icon) override
-    {
-        shown.append({text, caption, icon});
-    }
-    bool ask(QWidget *, const QString &text, const QString &caption, MessageIcon icon) override
-    {
-        shown.append({text, caption, icon});
-        return false;
-    }
-
-    QList<Shown> shown;
-};
 
 class RecordingOpener : public FileOpener
 {
@@ -89,7 +67,7 @@ private:
     void read(const QString &path, QJsonObject *book);
     void expectOneMessage(const QString &text, const QString &caption, MessageIcon icon);
 
-    RecordingMessages m_messages;
+    test::ScriptedMessages m_messages;
     RecordingOpener m_opener;
     QTemporaryDir m_root;
     QString m_folder;
