@@ -1,1 +1,192 @@
 #include "groupswindow.h"
+
+#include "datagrid.h"
+#include "datamodule.h"
+#include "filteredit.h"
+#include "groupeditwindow.h"
+#include "groupsstore.h"
+#include "guarded.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace kordel {
+namespace {
+
+// The household work entry window narrows the book while it picks.
+constexpr int kWidth = 585;
+constexpr int kPickWidth = 460;
+constexpr int kHeight = 460;
+constexpr int kExcludedColumn = 1;
+
+} // namespace
+
+GroupsWindow::GroupsWindow(DataModule &dataModule, GroupEditWindow &editor, QWidget *parent)
+    : QDialog(parent), m_data(dataModule), m_editor(editor),
+      m_store(std::make_unique<GroupsStore>(dataModule))
+{
+    setObjectName(u"Form26"_s);
+    setWindowTitle(u"Номенклатура (26)"_s);
+
+    m_grid = new DataGrid(
+        {{u"s_caption"_s, u"Наименование"_s}, {u"s_excl"_s, u"Не используется"_s, Qt::AlignCenter}}, this);
+    m_grid->setObjectName(u"DBGrid1"_s);
+    m_grid->setDataset(&m_store->list());
+    m_grid->setColumnWidth(0, 400);
+
+    m_filter = new FilterEdit(FilterEdit::Keys::ConsumeKeyDown, this);
+    m_filter->setObjectName(u"Edit1"_s);
+    m_filter->setDataset(&m_store->list());
+
+    m_delete = new QPushButton(u"Удалить"_s, this);
+    m_delete->setObjectName(u"Button1"_s);
+    m_delete->setAutoDefault(false);
+    m_add = new QPushButton(u"Добавить"_s, this);
+    m_add->setObjectName(u"Button2"_s);
+    m_add->setAutoDefault(false);
+    m_change = new QPushButton(u"Изменить"_s, this);
+    m_change->setObjectName(u"Button3"_s);
+    m_change->setDefault(true);
+    auto *exit = new QPushButton(u"Выход"_s, this);
+    exit->setObjectName(u"Button4"_s);
+    exit->setAutoDefault(false);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_delete);
+    buttons->addWidget(m_add);
+    buttons->addWidget(m_change);
+    buttons->addStretch();
+    buttons->addWidget(exit);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_filter);
+    layout->addWidget(m_grid);
+    layout->addLayout(buttons);
+    setFixedSize(kWidth, kHeight);
+
+    connect(m_filter, &QLineEdit::textChanged, this, &GroupsWindow::applyFilter);
+    connect(m_delete, &QPushButton::clicked, this, &GroupsWindow::deleteGroup);
+    connect(m_add, &QPushButton::clicked, this, &GroupsWindow::addGroup);
+    connect(m_change, &QPushButton::clicked, this, &GroupsWindow::changeGroup);
+    connect(m_grid, &DataGrid::rowDoubleClicked, this, &GroupsWindow::changeGroup);
+    connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+GroupsWindow::~GroupsWindow() = default;
+
+bool GroupsWindow::openList()
+{
+    return guarded(this, [this] { m_store->list().open(); });
+}
+
+void GroupsWindow::openFromMenu()
+{
+    m_mode = MenuMode;
+    m_picked.reset();
+    m_change->setText(u"Изменить"_s);
+    m_delete->setEnabled(true);
+    m_add->setEnabled(true);
+    applyFilter();
+    if (!openList())
+        return;
+    exec();
+    m_store->list().close();
+}
+
+std::optional<GroupPick> GroupsWindow::pick()
+{
+    m_mode = HouseholdPick;
+    m_picked.reset();
+    m_change->setText(u"Выбрать"_s);
+    m_delete->setEnabled(false);
+    m_add->setEnabled(false);
+    m_grid->setColumnHidden(kExcludedColumn, true);
+    setFixedSize(kPickWidth, kHeight);
+    applyFilter();
+    if (openList())
+        exec();
+
+    // Back to the book as the menu shows it.
+    m_delete->setEnabled(true);
+    m_add->setEnabled(true);
+    m_change->setText(u"Изменить"_s);
+    m_grid->setColumnHidden(kExcludedColumn, false);
+    setFixedSize(kWidth, kHeight);
+    m_store->list().close();
+    m_mode = MenuMode;
+    applyFilter();
+    return std::exchange(m_picked, std::nullopt);
+}
+
+void GroupsWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (const QScreen *where = screen())
+        move(where->availableGeometry().center() - rect().center());
+    m_filter->setFocus();
+}
+
+void GroupsWindow::applyFilter()
+{
+    // A typed beginning narrows the list; in pick mode groups not in use
+    // stay out whatever is typed.
+    QList<Dataset::Filter> parts;
+    if (m_mode == HouseholdPick)
+        parts << filters::equals(u"b_excluded"_s, 0);
+    if (!m_filter->text().isEmpty())
+        parts << filters::beginsWith(u"s_caption"_s, m_filter->text());
+    Dataset &list = m_store->list();
+    if (parts.isEmpty()) {
+        list.setFiltered(false);
+        return;
+    }
+    list.setFilter(filters::allOf(parts));
+    list.setFiltered(true);
+}
+
+void GroupsWindow::deleteGroup()
+{
+    if (m_mode != MenuMode)
+        return;
+    Dataset &list = m_store->list();
+    if (!list.hasCurrent())
+        return;
+    const int id = list.intValue(u"id"_s);
+    guarded(this, [&] {
+        if (!m_store->remove(id, this))
+            return;
+        list.reopenAt(list.recNo());
+    });
+}
+
+void GroupsWindow::addGroup()
+{
+    if (m_mode != MenuMode)
+        return;
+    Dataset &list = m_store->list();
+    const int recNo = list.recNo();
+    if (m_editor.addGroup())
+        guarded(this, [&] { list.reopenAt(recNo); });
+}
+
+void GroupsWindow::changeGroup()
+{
+    Dataset &list = m_store->list();
+    if (!list.hasCurrent())
+        return;
+    if (m_mode == HouseholdPick) {
+        m_picked = GroupPick{list.intValue(u"id"_s), list.text(u"s_caption"_s)};
+        accept();
+        return;
+    }
+    const int recNo = list.recNo();
+    if (m_editor.changeGroup(list.intValue(u"id"_s), list.text(u"s_caption"_s).trimmed(),
+                             list.intValue(u"b_excluded"_s) != 0))
+        guarded(this, [&] { list.reopenAt(recNo); });
+}
+
+} // namespace kordel

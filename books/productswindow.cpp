@@ -1,1 +1,177 @@
 #include "productswindow.h"
+
+#include "datagrid.h"
+#include "datamodule.h"
+#include "decimal.h"
+#include "filteredit.h"
+#include "guarded.h"
+#include "producteditwindow.h"
+#include "productsstore.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace kordel {
+
+ProductsWindow::ProductsWindow(DataModule &dataModule, ProductEditWindow &editor, QWidget *parent)
+    : QDialog(parent), m_data(dataModule), m_editor(editor),
+      m_store(std::make_unique<ProductsStore>(dataModule))
+{
+    setObjectName(u"Form3"_s);
+    setWindowTitle(u"Изделия (3)"_s);
+
+    m_grid =
+        new DataGrid({{u"marka"_s, u"Марка изделия"_s},
+                      {u"nom"_s, u"Номенклатурная группа"_s},
+                      {u"massa"_s, u"Коробки"_s, Qt::AlignLeft | Qt::AlignVCenter, false, formats::number}},
+                     this);
+    m_grid->setObjectName(u"DBGrid1"_s);
+    m_grid->setDataset(&m_store->products());
+    m_grid->setColumnWidth(0, 220);
+    m_grid->setColumnWidth(1, 220);
+
+    m_filter = new FilterEdit(FilterEdit::Keys::ArrowsOnly, this);
+    m_filter->setObjectName(u"Edit1"_s);
+    m_filter->setDataset(&m_store->products());
+
+    m_add = new QPushButton(u"Добавить"_s, this);
+    m_add->setObjectName(u"Button1"_s);
+    m_change = new QPushButton(u"Изменить"_s, this);
+    m_change->setObjectName(u"Button2"_s);
+    m_delete = new QPushButton(u"Удалить"_s, this);
+    m_delete->setObjectName(u"Button3"_s);
+    auto *exit = new QPushButton(u"Выход"_s, this);
+    exit->setObjectName(u"Button4"_s);
+    for (QPushButton *button : {m_add, m_change, m_delete, exit})
+        button->setAutoDefault(false);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_add);
+    buttons->addWidget(m_change);
+    buttons->addWidget(m_delete);
+    buttons->addStretch();
+    buttons->addWidget(exit);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_filter);
+    layout->addWidget(m_grid);
+    layout->addLayout(buttons);
+    resize(640, 480);
+
+    connect(m_filter, &QLineEdit::textChanged, this, &ProductsWindow::applyFilter);
+    connect(m_add, &QPushButton::clicked, this, &ProductsWindow::addProduct);
+    connect(m_change, &QPushButton::clicked, this, &ProductsWindow::changeProduct);
+    connect(m_grid, &DataGrid::rowDoubleClicked, this, &ProductsWindow::changeProduct);
+    connect(m_delete, &QPushButton::clicked, this, &ProductsWindow::deleteProduct);
+    connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+ProductsWindow::~ProductsWindow() = default;
+
+void ProductsWindow::openFromMenu()
+{
+    m_mode = MenuMode;
+    m_picked.reset();
+    m_change->setText(u"Изменить"_s);
+    m_change->setDefault(false);
+    m_add->setEnabled(true);
+    m_delete->setEnabled(true);
+    if (!guarded(this, [this] { m_store->products().open(); }))
+        return;
+    exec();
+    m_store->products().close();
+}
+
+std::optional<ProductPick> ProductsWindow::pick()
+{
+    m_mode = PickMode;
+    m_picked.reset();
+    m_change->setText(u"Выбрать"_s);
+    m_change->setDefault(true);
+    m_add->setEnabled(false);
+    m_delete->setEnabled(false);
+    m_filter->setEnabled(true);
+    m_filter->clear();
+    if (guarded(this, [this] { m_store->products().open(); }))
+        exec();
+    m_change->setDefault(false);
+    m_store->products().close();
+    m_mode = MenuMode;
+    return std::exchange(m_picked, std::nullopt);
+}
+
+void ProductsWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_filter->isVisible())
+        m_filter->setFocus();
+}
+
+void ProductsWindow::applyFilter(const QString &text)
+{
+    Dataset &products = m_store->products();
+    if (text.isEmpty()) {
+        products.setFiltered(false);
+        return;
+    }
+    products.setFilter(filters::beginsWith(u"marka"_s, text));
+    products.setFiltered(true);
+}
+
+void ProductsWindow::reopenList(int recNo)
+{
+    m_store->products().reopenAt(recNo);
+}
+
+void ProductsWindow::addProduct()
+{
+    if (m_mode != MenuMode)
+        return;
+    const int recNo = m_store->products().recNo();
+    if (m_editor.addProduct())
+        guarded(this, [&] { reopenList(recNo); });
+}
+
+void ProductsWindow::changeProduct()
+{
+    Dataset &products = m_store->products();
+    if (!products.hasCurrent())
+        return;
+    const int id = products.intValue(u"id"_s);
+    if (ProductsStore::isReserved(id))
+        return;
+
+    if (m_mode == PickMode) {
+        m_picked = ProductPick{id, products.text(u"marka"_s).trimmed()};
+        accept();
+        return;
+    }
+
+    const int recNo = products.recNo();
+    const QVariant massa = products.value(u"massa"_s);
+    const QString massaText = massa.isNull() ? QString() : Decimal::fromVariant(massa).toString();
+    if (m_editor.changeProduct(id, products.text(u"marka"_s).trimmed(), massaText,
+                               products.intValue(u"id_class_item"_s)))
+        guarded(this, [&] { reopenList(recNo); });
+}
+
+void ProductsWindow::deleteProduct()
+{
+    if (m_mode != MenuMode)
+        return;
+    Dataset &products = m_store->products();
+    if (!products.hasCurrent())
+        return;
+    const int id = products.intValue(u"id"_s);
+    if (ProductsStore::isReserved(id))
+        return;
+    guarded(this, [&] {
+        m_store->remove(id, this);
+        products.open();
+    });
+}
+
+} // namespace kordel

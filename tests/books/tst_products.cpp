@@ -1,12 +1,609 @@
-#include <QtTest>
+// The products book: the duplicate test on the mark, the "Расценка" number,
+// the deletion cascade with its questions and date rule, the reserved
+// products, the filter and the hand-over in pick mode.
 
-// Placeholder until the tests of this window arrive.
-class PlaceholderTest : public QObject
+#include "datagrid.h"
+#include "datamodule.h"
+#include "dberror.h"
+#include "decimal.h"
+#include "producteditwindow.h"
+#include "productsstore.h"
+#include "productswindow.h"
+#include "scriptedmessages.h"
+#include "testdatabase.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QtTest>
+#include <functional>
+
+using namespace Qt::StringLiterals;
+using namespace kordel;
+
+namespace {
+
+const QString kIncomplete = u"Все поля должны быть заполнены!"_s;
+const QString kNotANumber = u"В поле «Расценка» должно быть число!"_s;
+const QString kDuplicate = u"Такая марка изделия уже заведена!"_s;
+const QString kAskOperations = u"По изделию есть расценки они будут удалены!!!"_s;
+const QString kAskWithJournal = u"По изделию есть операции в текущем, предыдущем месяцах и ранее, они будут "
+                                "удалены. Удалить изделие? "_s;
+const QString kAskProduct = u"Удалить изделие? "_s;
+
+// Runs `action` on the modal window `name` once it shows, then closes the
+// window if the action left it open, so that a failed check never hangs.
+void onModal(const QString &name, std::function<void(QDialog &)> action)
+{
+    QTimer::singleShot(0, [name, action] {
+        QPointer<QDialog> dialog;
+        const bool shown = QTest::qWaitFor(
+            [&] {
+                dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                return dialog && dialog->objectName() == name;
+            },
+            5000);
+        const auto close = qScopeGuard([&] {
+            if (dialog && dialog->isVisible())
+                dialog->reject();
+        });
+        QVERIFY2(shown, qPrintable(name + u" did not open"_s));
+        action(*dialog);
+    });
+}
+
+template <typename T> T *child(QWidget &window, const QString &name)
+{
+    T *found = window.findChild<T *>(name);
+    if (!found)
+        qWarning("%s has no %s", qPrintable(window.objectName()), qPrintable(name));
+    return found;
+}
+
+// Types text key by key; QTest::keyClicks takes only Latin-1 characters.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        const int key = c.isDigit() || (c.unicode() < 0x80 && c.isLetter()) ? c.toUpper().unicode() : 0;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+QStringList visibleMarks(QWidget &window)
+{
+    auto *grid = child<DataGrid>(window, u"DBGrid1"_s);
+    QStringList marks;
+    for (int row = 0; row < grid->model()->rowCount(); ++row)
+        marks << grid->model()->index(row, 0).data().toString();
+    return marks;
+}
+
+} // namespace
+
+class ProductsTest : public QObject
 {
     Q_OBJECT
+
 private Q_SLOTS:
-    void nothingYet() {}
+    void initTestCase()
+    {
+        QVERIFY2(m_db.create(), qPrintable(m_db.error()));
+        QVERIFY2(m_db.connect(), qPrintable(m_db.error()));
+        m_worker = m_db.addWorker(u"Петров П.П."_s);
+        m_kind = m_db.addKind(u"Сборка"_s);
+        m_editor = std::make_unique<ProductEditWindow>(m_db.data());
+        m_window = std::make_unique<ProductsWindow>(m_db.data(), *m_editor);
+    }
+
+    void init()
+    {
+        // Every test starts from the reserved rows only.
+        for (const QString &statement :
+             {u"delete from accounts_dep.smena"_s, u"delete from accounts_dep.norm where o_id < 7776"_s,
+              u"delete from accounts_dep.oper where id < 7776"_s,
+              u"delete from cmn_gds_and_srv.gds_and_srv where id >= 100000"_s,
+              u"delete from cmn_classifier.item where id > 1"_s})
+            m_db.exec(statement);
+        m_group = m_db.addGroup(u"Корпуса"_s);
+        m_messages.clear();
+    }
+
+    void journalCountFrom_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QDate>("from");
+        QTest::newRow("January: December of 2000") << QDate(2025, 1, 20) << QDate(2000, 12, 1);
+        QTest::newRow("New Year's day") << QDate(2026, 1, 1) << QDate(2000, 12, 1);
+        QTest::newRow("February") << QDate(2025, 2, 28) << QDate(2000, 1, 1);
+        QTest::newRow("March") << QDate(2024, 3, 31) << QDate(2000, 2, 1);
+        QTest::newRow("December") << QDate(2025, 12, 1) << QDate(2000, 11, 1);
+    }
+    void journalCountFrom()
+    {
+        QFETCH(QDate, today);
+        QFETCH(QDate, from);
+        QCOMPARE(ProductsStore::journalCountFrom(today), from);
+    }
+
+    // Product "Деталь-А" (massa 1) and "Корпус" exist; `change` edits the first.
+    void save_data()
+    {
+        QTest::addColumn<bool>("change");
+        QTest::addColumn<QString>("mark");
+        QTest::addColumn<QString>("massa");
+        QTest::addColumn<bool>("withGroup");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<QString>("message");
+        const int written = int(ProductsStore::Saved::Written);
+        const int duplicate = int(ProductsStore::Saved::Duplicate);
+        const int incomplete = int(ProductsStore::Saved::Incomplete);
+        const int notANumber = int(ProductsStore::Saved::NotANumber);
+        QTest::newRow("new mark") << false << u"Крышка"_s << u"2"_s << true << written << QString();
+        QTest::newRow("Cyrillic mark in another case")
+            << false << u"дЕТАЛЬ-а"_s << u"2"_s << true << duplicate << kDuplicate;
+        QTest::newRow("blanks around an existing mark")
+            << false << u"  Корпус "_s << u"2"_s << true << duplicate << kDuplicate;
+        QTest::newRow("change keeps its own mark")
+            << true << u"Деталь-А"_s << u"3"_s << true << written << QString();
+        QTest::newRow("change keeps its own mark in capitals")
+            << true << u"ДЕТАЛЬ-А"_s << u"3"_s << true << written << QString();
+        QTest::newRow("change to another product's mark")
+            << true << u"корпус"_s << u"3"_s << true << duplicate << kDuplicate;
+        QTest::newRow("mark of blanks") << false << u"   "_s << u"2"_s << true << incomplete << kIncomplete;
+        QTest::newRow("no Расценка") << false << u"Крышка"_s << u" "_s << true << incomplete << kIncomplete;
+        QTest::newRow("no group") << false << u"Крышка"_s << u"2"_s << false << incomplete << kIncomplete;
+        QTest::newRow("change without a group")
+            << true << u"Деталь-А"_s << u"3"_s << false << incomplete << kIncomplete;
+        QTest::newRow("two points") << false << u"Крышка"_s << u"1.2.3"_s << true << notANumber
+                                    << kNotANumber;
+        QTest::newRow("letters") << true << u"Деталь-А"_s << u"12a"_s << true << notANumber << kNotANumber;
+    }
+    void save()
+    {
+        QFETCH(bool, change);
+        QFETCH(QString, mark);
+        QFETCH(QString, massa);
+        QFETCH(bool, withGroup);
+        QFETCH(int, expected);
+        QFETCH(QString, message);
+        const int first = m_db.addProduct(u"Деталь-А"_s, m_group);
+        m_db.addProduct(u"Корпус"_s, m_group);
+        const int before = m_db.count(u"accounts_dep.izdel"_s);
+
+        ProductsStore store(m_db.data());
+        const auto saved = store.save(change ? first : 0, {mark, massa, withGroup ? m_group : 0}, nullptr);
+        QCOMPARE(int(saved), expected);
+
+        if (message.isEmpty()) {
+            QVERIFY(m_messages.shown.isEmpty());
+        } else {
+            QCOMPARE(m_messages.texts(), QStringList{message});
+            QCOMPARE(m_messages.shown.first().caption, u"Ошибка"_s);
+            QCOMPARE(m_messages.shown.first().icon, MessageIcon::Error);
+        }
+        const bool added = !change && saved == ProductsStore::Saved::Written;
+        QCOMPARE(m_db.count(u"accounts_dep.izdel"_s), before + (added ? 1 : 0));
+        const bool changed = change && saved == ProductsStore::Saved::Written;
+        const QString massaNow =
+            m_db.scalar(u"select massa::text from accounts_dep.izdel where id=:id"_s, {{u"id"_s, first}})
+                .toString();
+        QCOMPARE(massaNow, changed ? u"3.000000"_s : u"1.000000"_s);
+    }
+
+    // What is written is the trimmed mark, apostrophes included, and the
+    // number with a comma or a point, read back through accounts_dep.izdel.
+    void savedAsTyped_data()
+    {
+        QTest::addColumn<bool>("change");
+        QTest::addColumn<QString>("mark");
+        QTest::addColumn<QString>("massa");
+        QTest::addColumn<QString>("storedMark");
+        QTest::addColumn<QString>("storedMassa");
+        QTest::newRow("new, apostrophe and comma")
+            << false << u"  О'Нил-12 "_s << u"12,5"_s << u"О'Нил-12"_s << u"12.500000"_s;
+        QTest::newRow("new, point") << false << u"Кр.1'"_s << u"0.125"_s << u"Кр.1'"_s << u"0.125000"_s;
+        QTest::newRow("change, apostrophe and comma")
+            << true << u"Д'Артаньян "_s << u"7,25"_s << u"Д'Артаньян"_s << u"7.250000"_s;
+        QTest::newRow("change, whole number")
+            << true << u"Деталь"_s << u"40"_s << u"Деталь"_s << u"40.000000"_s;
+    }
+    void savedAsTyped()
+    {
+        QFETCH(bool, change);
+        QFETCH(QString, mark);
+        QFETCH(QString, massa);
+        QFETCH(QString, storedMark);
+        QFETCH(QString, storedMassa);
+        const int other = m_db.addGroup(u"Арматура"_s);
+        int id = change ? m_db.addProduct(u"Старая марка"_s, m_group) : 0;
+
+        ProductsStore store(m_db.data());
+        int created = 0;
+        QCOMPARE(store.save(id, {mark, massa, other}, nullptr, &created), ProductsStore::Saved::Written);
+        if (!change)
+            id = created;
+        QVERIFY(id > 0);
+        QVERIFY(m_messages.shown.isEmpty());
+
+        Dataset &izdel = m_db.data().izdel();
+        izdel.open();
+        QVERIFY(izdel.locate(u"id"_s, id));
+        QCOMPARE(izdel.text(u"marka"_s), storedMark);
+        QCOMPARE(izdel.text(u"massa"_s), storedMassa);
+        QCOMPARE(izdel.intValue(u"id_class_item"_s), other);
+        QCOMPARE(izdel.text(u"nom"_s), u"Арматура"_s);
+        izdel.close();
+        QCOMPARE(
+            m_db.count(u"cmn_gds_and_srv.gds_and_srv where id=:id and s_description='' and id_msm_bs=6"_s,
+                       {{u"id"_s, id}}),
+            1);
+    }
+
+    void remove_data()
+    {
+        QTest::addColumn<bool>("withOperations");
+        QTest::addColumn<QDate>("journalDate"); // null: no journal row
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<QStringList>("questions");
+        QTest::addColumn<bool>("operationsLeft");
+        QTest::addColumn<bool>("journalLeft");
+        QTest::addColumn<bool>("productLeft");
+        const QDate march(2025, 3, 10);
+        const QDate january(2025, 1, 15);
+        QTest::newRow("nothing refers to it") << false << QDate() << march << QList<bool>{true}
+                                              << QStringList{kAskProduct} << false << false << false;
+        QTest::newRow("nothing refers to it, No") << false << QDate() << march << QList<bool>{false}
+                                                  << QStringList{kAskProduct} << false << false << true;
+        QTest::newRow("operations kept, product deleted")
+            << true << QDate() << march << QList<bool>{false, true}
+            << QStringList{kAskOperations, kAskProduct} << true << false << false;
+        QTest::newRow("operations deleted, product kept")
+            << true << QDate() << march << QList<bool>{true, false}
+            << QStringList{kAskOperations, kAskProduct} << false << false << true;
+        QTest::newRow("journal rows go with the product")
+            << true << QDate(2024, 5, 6) << march << QList<bool>{true, true}
+            << QStringList{kAskOperations, kAskWithJournal} << false << false << false;
+        QTest::newRow("journal rows kept on No")
+            << true << QDate(2024, 5, 6) << march << QList<bool>{false, false}
+            << QStringList{kAskOperations, kAskWithJournal} << true << true << true;
+        QTest::newRow("March counts from 1 February 2000")
+            << true << QDate(2000, 2, 1) << march << QList<bool>{false, false}
+            << QStringList{kAskOperations, kAskWithJournal} << true << true << true;
+        QTest::newRow("March: 31 January 2000 is not counted")
+            << true << QDate(2000, 1, 31) << march << QList<bool>{false, false}
+            << QStringList{kAskOperations, kAskProduct} << true << true << true;
+        QTest::newRow("January counts from 1 December 2000")
+            << true << QDate(2000, 12, 1) << january << QList<bool>{false, false}
+            << QStringList{kAskOperations, kAskWithJournal} << true << true << true;
+        QTest::newRow("January: 30 November 2000 is not counted")
+            << true << QDate(2000, 11, 30) << january << QList<bool>{false, false}
+            << QStringList{kAskOperations, kAskProduct} << true << true << true;
+    }
+    void remove()
+    {
+        QFETCH(bool, withOperations);
+        QFETCH(QDate, journalDate);
+        QFETCH(QDate, today);
+        QFETCH(QList<bool>, answers);
+        QFETCH(QStringList, questions);
+        QFETCH(bool, operationsLeft);
+        QFETCH(bool, journalLeft);
+        QFETCH(bool, productLeft);
+        const int product = m_db.addProduct(u"Втулка"_s, m_group);
+        // Something else that must survive whatever is answered.
+        const int neighbour = m_db.addProduct(u"Втулка-2"_s, m_group);
+        const int neighbourOperation = m_db.addOperation(m_kind, neighbour);
+        m_db.addJournalRow(m_worker, neighbourOperation, QDate(2024, 5, 6), 1, 8);
+        if (withOperations) {
+            const int operation = m_db.addOperation(m_kind, product);
+            m_db.addOperation(m_kind, product, 1);
+            if (journalDate.isValid())
+                m_db.addJournalRow(m_worker, operation, journalDate, 2, 8);
+        }
+
+        m_messages.answers = answers;
+        ProductsStore store(m_db.data());
+        store.remove(product, nullptr, today);
+
+        QCOMPARE(m_messages.texts(), questions);
+        for (const auto &shown : std::as_const(m_messages.shown)) {
+            QVERIFY(shown.question);
+            QCOMPARE(shown.caption, u"Удаление"_s);
+            QCOMPARE(shown.icon, MessageIcon::Question);
+        }
+        const Params id{{u"id"_s, product}};
+        QCOMPARE(m_db.count(u"accounts_dep.oper where i_id=:id"_s, id) > 0, operationsLeft);
+        QCOMPARE(m_db.count(u"accounts_dep.smena where i_id=:id"_s, id) > 0, journalLeft);
+        QCOMPARE(m_db.count(u"cmn_gds_and_srv.gds_and_srv where id=:id"_s, id) > 0, productLeft);
+        QCOMPARE(m_db.count(u"accounts_dep.smena where i_id=:id"_s, {{u"id"_s, neighbour}}), 1);
+        QCOMPARE(m_db.count(u"accounts_dep.oper where i_id=:id"_s, {{u"id"_s, neighbour}}), 1);
+    }
+
+    // The journal rows and the product go together or not at all.
+    void failedDeletionKeepsTheJournal()
+    {
+        m_db.exec(u"create function public.refuse_delete() returns trigger language plpgsql as "
+                  "$$ begin raise exception 'Изделие используется'; end $$"_s);
+        m_db.exec(u"create trigger refuse_delete before delete on cmn_gds_and_srv.gds_and_srv for each row "
+                  "when (old.s_caption = 'Занятое') execute function public.refuse_delete()"_s);
+        const auto dropTrigger = qScopeGuard([this] {
+            m_db.exec(u"drop trigger refuse_delete on cmn_gds_and_srv.gds_and_srv"_s);
+            m_db.exec(u"drop function public.refuse_delete()"_s);
+        });
+        const int product = m_db.addProduct(u"Занятое"_s, m_group);
+        m_db.addJournalRow(m_worker, m_db.addOperation(m_kind, product), QDate(2024, 5, 6), 1, 8);
+
+        m_messages.answers = {false, true};
+        ProductsStore store(m_db.data());
+        try {
+            store.remove(product, nullptr, QDate(2025, 3, 10));
+            QFAIL("the refused deletion was reported as done");
+        } catch (const DbError &error) {
+            QVERIFY2(error.message().contains(u"Изделие используется"_s), qPrintable(error.message()));
+        }
+        QCOMPARE(m_messages.texts(), (QStringList{kAskOperations, kAskWithJournal}));
+        const Params id{{u"id"_s, product}};
+        QCOMPARE(m_db.count(u"accounts_dep.smena where i_id=:id"_s, id), 1);
+        QCOMPARE(m_db.count(u"cmn_gds_and_srv.gds_and_srv where id=:id"_s, id), 1);
+        // Autocommit is back: what follows is written for good.
+        QCOMPARE(store.save(0, {u"После отказа"_s, u"1"_s, m_group}, nullptr), ProductsStore::Saved::Written);
+    }
+
+    void reservedProductsAreLeftAlone()
+    {
+        ProductsStore store(m_db.data());
+        for (int id : {7777, 7778, 7782, 7783}) {
+            QVERIFY(ProductsStore::isReserved(id));
+            QVERIFY(!store.remove(id, nullptr));
+        }
+        QVERIFY(!ProductsStore::isReserved(7779));
+        QVERIFY(m_messages.shown.isEmpty());
+        QCOMPARE(m_db.count(u"cmn_gds_and_srv.gds_and_srv where id in (7777, 7778, 7782, 7783)"_s), 4);
+
+        // Neither "Изменить" nor "Удалить" reacts in the list.
+        bool editorOpened = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (modal && modal->objectName() == u"Form7"_s) {
+                editorOpened = true;
+                modal->reject();
+            }
+        });
+        watch.start(20);
+        onModal(u"Form3"_s, [&](QDialog &window) {
+            QVERIFY(m_db.data().izdel().locate(u"id"_s, 7782));
+            child<QPushButton>(window, u"Button2"_s)->click();
+            child<QPushButton>(window, u"Button3"_s)->click();
+            QTest::qWait(100);
+            window.reject();
+        });
+        m_window->openFromMenu();
+        watch.stop();
+        QVERIFY(!editorOpened);
+        QVERIFY(m_messages.shown.isEmpty());
+        QCOMPARE(m_db.count(u"cmn_gds_and_srv.gds_and_srv where id = 7782"_s), 1);
+
+        // Nor can one be picked: Enter leaves the window open.
+        onModal(u"Form3"_s, [&](QDialog &window) {
+            auto *filter = child<QLineEdit>(window, u"Edit1"_s);
+            typeText(filter, u"Хоз"_s);
+            QCOMPARE(visibleMarks(window).size(), 3);
+            QTest::keyClick(filter, Qt::Key_Return);
+            QVERIFY(window.isVisible());
+            QTest::keyClick(filter, Qt::Key_Escape);
+            QVERIFY(!window.isVisible());
+        });
+        QVERIFY(!m_window->pick());
+    }
+
+    void filter_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("marks");
+        QTest::newRow("beginning in another case") << u"кор"_s << QStringList{u"Корпус"_s, u"корпус-2"_s};
+        QTest::newRow("longer beginning") << u"Корпус-"_s << QStringList{u"корпус-2"_s};
+        QTest::newRow("found only inside a mark") << u"орпус"_s << QStringList{};
+        QTest::newRow("nothing begins so") << u"Ящик"_s << QStringList{};
+    }
+    void filter()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, marks);
+        m_db.addProduct(u"Корпус"_s, m_group);
+        m_db.addProduct(u"корпус-2"_s, m_group);
+        m_db.addProduct(u"Бокс корпуса"_s, m_group);
+
+        onModal(u"Form3"_s, [&](QDialog &window) {
+            auto *filter = child<QLineEdit>(window, u"Edit1"_s);
+            QCOMPARE(window.focusWidget(), filter);
+            filter->clear();
+            const int all = visibleMarks(window).size();
+            typeText(filter, typed);
+            QCOMPARE(visibleMarks(window), marks);
+            filter->clear();
+            QCOMPARE(visibleMarks(window).size(), all);
+            typeText(filter, typed);
+            window.reject();
+        });
+        m_window->openFromMenu();
+        QVERIFY(!m_db.data().izdel().isOpen());
+
+        // The filter and its text stay for the next opening from the menu.
+        onModal(u"Form3"_s, [&](QDialog &window) {
+            QCOMPARE(child<QLineEdit>(window, u"Edit1"_s)->text(), typed);
+            QCOMPARE(visibleMarks(window), marks);
+            window.reject();
+        });
+        m_window->openFromMenu();
+        child<QLineEdit>(*m_window, u"Edit1"_s)->clear();
+    }
+
+    void pickWithTheKeyboard()
+    {
+        m_db.addProduct(u"Альфа"_s, m_group);
+        const int beta = m_db.addProduct(u"Бета  "_s, m_group);
+        m_db.addProduct(u"Гамма"_s, m_group);
+        child<QLineEdit>(*m_window, u"Edit1"_s)->setText(u"Гам"_s);
+
+        onModal(u"Form3"_s, [&](QDialog &window) {
+            auto *choose = child<QPushButton>(window, u"Button2"_s);
+            QCOMPARE(choose->text(), u"Выбрать"_s);
+            QVERIFY(choose->isDefault());
+            QVERIFY(!child<QPushButton>(window, u"Button1"_s)->isEnabled());
+            QVERIFY(!child<QPushButton>(window, u"Button3"_s)->isEnabled());
+            auto *filter = child<QLineEdit>(window, u"Edit1"_s);
+            QVERIFY(filter->text().isEmpty()); // pick mode starts unfiltered
+            QCOMPARE(window.focusWidget(), filter);
+            Dataset &izdel = m_db.data().izdel();
+            QCOMPARE(izdel.text(u"marka"_s), u"Альфа"_s);
+            QTest::keyClick(filter, Qt::Key_Down);
+            QTest::keyClick(filter, Qt::Key_Down);
+            QCOMPARE(izdel.text(u"marka"_s), u"Гамма"_s);
+            QTest::keyClick(filter, Qt::Key_Up);
+            QCOMPARE(child<DataGrid>(window, u"DBGrid1"_s)->currentIndex().row(), 1);
+            QTest::keyClick(filter, Qt::Key_Return);
+            QVERIFY(!window.isVisible());
+        });
+        const std::optional<ProductPick> picked = m_window->pick();
+        QVERIFY(picked);
+        QCOMPARE(picked->id, beta);
+        QCOMPARE(picked->mark, u"Бета"_s);
+        QVERIFY(!child<QPushButton>(*m_window, u"Button2"_s)->isDefault());
+        QVERIFY(!m_db.data().izdel().isOpen());
+
+        // A double-click picks as well; Escape picks nothing.
+        onModal(u"Form3"_s, [&](QDialog &window) {
+            auto *grid = child<DataGrid>(window, u"DBGrid1"_s);
+            const QRect third = grid->visualRect(grid->model()->index(2, 0));
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, third.center());
+        });
+        const std::optional<ProductPick> clicked = m_window->pick();
+        QVERIFY(clicked);
+        QCOMPARE(clicked->mark, u"Гамма"_s);
+        onModal(u"Form3"_s, [](QDialog &window) { QTest::keyClick(&window, Qt::Key_Escape); });
+        QVERIFY(!m_window->pick());
+    }
+
+    void addThroughTheWindows()
+    {
+        const int fittings = m_db.addGroup(u"Арматура"_s);
+        m_db.addGroup(u"Старые"_s, true);
+        m_db.exec(u"insert into cmn_classifier.item(s_caption, id_level) values ('Подгруппа', 3)"_s);
+        m_db.addProduct(u"Альфа"_s, m_group);
+        m_db.addProduct(u"Бета"_s, m_group);
+
+        onModal(u"Form3"_s, [&](QDialog &window) {
+            Dataset &izdel = m_db.data().izdel();
+            izdel.setRecNo(2);
+            onModal(u"Form7"_s, [&](QDialog &editor) {
+                QCOMPARE(editor.windowTitle(), u"Заведение нового изделия (7)"_s);
+                auto *mark = child<QLineEdit>(editor, u"Edit1"_s);
+                auto *massa = child<QLineEdit>(editor, u"Edit2"_s);
+                auto *group = child<QComboBox>(editor, u"DBLookupComboBox1"_s);
+                QCOMPARE(editor.focusWidget(), mark);
+                QVERIFY(mark->text().isEmpty() && massa->text().isEmpty());
+                QStringList offered;
+                for (int i = 0; i < group->count(); ++i)
+                    offered << group->itemText(i);
+                QCOMPARE(offered, (QStringList{u"Арматура"_s, u"Корпуса"_s}));
+
+                child<QPushButton>(editor, u"Button1"_s)->click();
+                QCOMPARE(m_messages.texts(), QStringList{kIncomplete});
+                QVERIFY(editor.isVisible());
+
+                typeText(mark, u"Новое'"_s);
+                typeText(massa, u"1a2,5-x."_s);
+                QCOMPARE(massa->text(), u"12.5."_s);
+                group->setCurrentIndex(group->findText(u"Арматура"_s));
+                child<QPushButton>(editor, u"Button1"_s)->click();
+                QCOMPARE(m_messages.lastText(), kNotANumber);
+                QVERIFY(editor.isVisible());
+                QTest::keyClick(massa, Qt::Key_Backspace);
+                QTest::keyClick(massa, Qt::Key_Return);
+                QVERIFY(!editor.isVisible());
+            });
+            child<QPushButton>(window, u"Button1"_s)->click();
+            QCOMPARE(izdel.recNo(), 2);
+            QVERIFY(visibleMarks(window).contains(u"Новое'"_s));
+
+            // The next new product is offered the group chosen last.
+            onModal(u"Form7"_s, [&](QDialog &editor) {
+                QVERIFY(child<QLineEdit>(editor, u"Edit1"_s)->text().isEmpty());
+                QCOMPARE(child<QComboBox>(editor, u"DBLookupComboBox1"_s)->currentText(), u"Арматура"_s);
+                QTest::keyClick(&editor, Qt::Key_Escape);
+            });
+            child<QPushButton>(window, u"Button1"_s)->click();
+            window.reject();
+        });
+        m_window->openFromMenu();
+        QCOMPARE(m_db.count(u"accounts_dep.izdel where marka=:m and massa=12.5 and id_class_item=:g"_s,
+                            {{u"m"_s, u"Новое'"_s}, {u"g"_s, fittings}}),
+                 1);
+    }
+
+    void changeThroughTheWindows()
+    {
+        m_db.addProduct(u"Альфа"_s, m_group);
+        const int product = m_db.addProduct(u"Деталь  "_s, m_group);
+        m_db.addProduct(u"Ёлка"_s, m_group);
+
+        onModal(u"Form3"_s, [&](QDialog &window) {
+            Dataset &izdel = m_db.data().izdel();
+            QVERIFY(izdel.locate(u"id"_s, product));
+            const int recNo = izdel.recNo();
+            QVERIFY(!child<QPushButton>(window, u"Button2"_s)->isDefault());
+            onModal(u"Form7"_s, [&](QDialog &editor) {
+                QCOMPARE(editor.windowTitle(), u"Изменение данных изделия (7)"_s);
+                QCOMPARE(child<QLineEdit>(editor, u"Edit1"_s)->text(), u"Деталь"_s);
+                auto *massa = child<QLineEdit>(editor, u"Edit2"_s);
+                QCOMPARE(massa->text(), u"1"_s);
+                QCOMPARE(child<QComboBox>(editor, u"DBLookupComboBox1"_s)->currentText(), u"Корпуса"_s);
+                massa->clear();
+                typeText(massa, u"2,75"_s);
+                QTest::keyClick(massa, Qt::Key_Enter);
+                QVERIFY(!editor.isVisible());
+            });
+            auto *grid = child<DataGrid>(window, u"DBGrid1"_s);
+            const QRect row = grid->visualRect(grid->model()->index(recNo - 1, 0));
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row.center());
+            QCOMPARE(izdel.recNo(), recNo);
+            QCOMPARE(izdel.text(u"massa"_s), u"2.750000"_s);
+            window.reject();
+        });
+        m_window->openFromMenu();
+        QVERIFY(m_messages.shown.isEmpty());
+    }
+
+    void deleteThroughTheWindow()
+    {
+        const int product = m_db.addProduct(u"Лишнее"_s, m_group);
+        onModal(u"Form3"_s, [&](QDialog &window) {
+            QVERIFY(m_db.data().izdel().locate(u"id"_s, product));
+            child<QPushButton>(window, u"Button3"_s)->click();
+            QCOMPARE(m_messages.texts(), QStringList{kAskProduct});
+            QVERIFY(!visibleMarks(window).contains(u"Лишнее"_s));
+            child<QPushButton>(window, u"Button4"_s)->click();
+        });
+        m_window->openFromMenu();
+        QCOMPARE(m_db.count(u"cmn_gds_and_srv.gds_and_srv where id=:id"_s, {{u"id"_s, product}}), 0);
+    }
+
+private:
+    test::TestDatabase m_db;
+    test::ScriptedMessages m_messages;
+    std::unique_ptr<ProductEditWindow> m_editor;
+    std::unique_ptr<ProductsWindow> m_window;
+    int m_worker = 0;
+    int m_kind = 0;
+    int m_group = 0;
 };
 
-QTEST_MAIN(PlaceholderTest)
+QTEST_MAIN(ProductsTest)
 #include "tst_products.moc"
