@@ -1,6 +1,21 @@
 #include "startup.h"
 
 #include "connectionstring.h"
+#include "entrywindow.h"
+#include "groupeditwindow.h"
+#include "groupswindow.h"
+#include "hoursdialog.h"
+#include "hoursprompt.h"
+#include "journaledits.h"
+#include "kindeditwindow.h"
+#include "kindswindow.h"
+#include "normwindow.h"
+#include "operationeditwindow.h"
+#include "pricelistwindow.h"
+#include "producteditwindow.h"
+#include "productswindow.h"
+#include "workereditwindow.h"
+#include "workerswindow.h"
 #include "datamodule.h"
 #include "dberror.h"
 #include "guarded.h"
@@ -8,11 +23,43 @@
 #include "mainwindow.h"
 #include "messages.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
 namespace kordel {
+
+// Every window of the client, created once and reused; each gets the windows
+// it opens.
+struct Client::Windows
+{
+    Windows(DataModule &dm, MainWindow &main)
+        : workerCard(dm, &main), hoursPrompt(&main), workers(dm, workerCard, hoursPrompt, &main),
+          productCard(dm, &main), products(dm, productCard, &main), kindCard(dm, &main), kinds(dm, kindCard, &main),
+          operationCard(dm, products, kinds, &main), norms(dm, &main), prices(dm, operationCard, norms, &main),
+          entry(dm, main, workers, prices, &main), groupCard(dm, &main), groups(dm, groupCard, &main),
+          hours(dm, &main), edits(dm, main, entry, hours, &main)
+    {
+    }
+
+    WorkerEditWindow workerCard;  // Form2
+    HoursPrompt hoursPrompt;      // Form132
+    WorkersWindow workers;        // Form5
+    ProductEditWindow productCard; // Form7
+    ProductsWindow products;      // Form3
+    KindEditWindow kindCard;      // Form9
+    KindsWindow kinds;            // Form8
+    OperationEditWindow operationCard; // Form10
+    NormWindow norms;             // Form22
+    PriceListWindow prices;       // Form4
+    EntryWindow entry;            // Form11
+    GroupEditWindow groupCard;    // Form29
+    GroupsWindow groups;          // Form26
+    HoursDialog hours;            // Form34
+    JournalEdits edits;
+};
 
 Client::Client() : m_data(std::make_unique<DataModule>()) {}
 
@@ -20,6 +67,7 @@ Client::~Client()
 {
     setReconnectHandler({});
     m_login.reset();
+    m_windows.reset();
     m_main.reset();
     m_data.reset();
 }
@@ -40,8 +88,49 @@ int Client::start(const QStringList &arguments, const BuildStamp &build)
     setReconnectHandler([this] { return m_data->reconnect(); });
     m_login = std::make_unique<LoginWindow>(*m_main, *m_data, build);
     QObject::connect(m_login.get(), &QDialog::finished, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    createWindows();
     m_login->show();
     return 0;
+}
+
+void Client::createWindows()
+{
+    m_windows = std::make_unique<Windows>(*m_data, *m_main);
+    Windows &w = *m_windows;
+    MainWindow &main = *m_main;
+    auto onItem = [&main](const QString &name, auto &&slot) {
+        QObject::connect(main.menuAction(name), &QAction::triggered, &main, slot);
+    };
+    onItem(u"N1"_s, [&w] { w.workers.openFromMenu(); });
+    onItem(u"N3"_s, [&w] { w.products.openFromMenu(); });
+    onItem(u"N4"_s, [&w] { w.prices.openFromMenu(); });
+    onItem(u"N6"_s, [&w] { w.kinds.openFromMenu(); });
+    onItem(u"N8"_s, [&w] { w.groups.openFromMenu(); });
+    wireJournal();
+}
+
+void Client::wireJournal()
+{
+    Windows &w = *m_windows;
+    MainWindow &main = *m_main;
+    auto onButton = [&main](const QString &name, auto &&slot) {
+        QObject::connect(main.findChild<QPushButton *>(name), &QPushButton::clicked, &main, slot);
+    };
+    // Both openers act on the journal of the shift shown.
+    onButton(u"Button1"_s, [&w, &main] {
+        main.selectCurrentJournal();
+        w.entry.openNew();
+    });
+    onButton(u"Button2"_s, [&w, &main] {
+        main.selectCurrentJournal();
+        w.entry.openChange();
+    });
+    onButton(u"Button3"_s, [&w] { w.edits.deleteCurrent(); });
+    QObject::connect(main.menuAction(u"N21"_s), &QAction::triggered, &main, [&w, &main] {
+        main.selectCurrentJournal();
+        w.edits.copyCurrent();
+    });
+    QObject::connect(main.menuAction(u"MenuItem1"_s), &QAction::triggered, &main, [&w] { w.edits.changeTime(); });
 }
 
 } // namespace kordel

@@ -30,8 +30,13 @@ public:
     LoginWindow *loginWindow() const { return m_login.get(); }
 
 private:
+    struct Windows;
+    void createWindows();
+    void wireJournal();
+
     std::unique_ptr<DataModule> m_data;
     std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<Windows> m_windows;
     std::unique_ptr<LoginWindow> m_login;
 };
 

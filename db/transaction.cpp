@@ -19,7 +19,7 @@ struct State
 
 QHash<QString, State> &states()
 {
-    static QHash<QString, State> map; // the client works in one thread
+    thread_local QHash<QString, State> map; // connections are used by one thread each
     return map;
 }
 

@@ -1,12 +1,860 @@
-#include <QtTest>
+// The production entry window (Form11) driven offscreen through its whole
+// flow against the test database: picks, prices, validation, duplicates,
+// insert and change with the worker's hours kept, and the auxiliary workers
+// of a saved entry.
 
-// Placeholder until the tests of this window arrive.
-class PlaceholderTest : public QObject
+#include "datagrid.h"
+#include "datamodule.h"
+#include "entrystore.h"
+#include "entrywindow.h"
+#include "hoursprompt.h"
+#include "kindeditwindow.h"
+#include "kindswindow.h"
+#include "mainwindow.h"
+#include "normwindow.h"
+#include "operationeditwindow.h"
+#include "pricelistwindow.h"
+#include "producteditwindow.h"
+#include "productswindow.h"
+#include "scriptedmessages.h"
+#include "testdatabase.h"
+#include "workereditwindow.h"
+#include "workerswindow.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using namespace kordel;
+
+namespace {
+
+// Hands the window the choices a test sets, and remembers what it was asked.
+class ScriptedPickers : public EntryPickers
 {
-    Q_OBJECT
-private Q_SLOTS:
-    void nothingYet() {}
+public:
+    std::optional<WorkerPick> worker(WorkersWindow::Mode mode) override
+    {
+        workerModes << mode;
+        return workers.isEmpty() ? std::nullopt : std::optional(workers.takeFirst());
+    }
+    std::optional<OperationPick> operation(const QString &listSql, int locate, bool dayOff,
+                                           int shift) override
+    {
+        operationCalls << OperationCall{listSql, locate, dayOff, shift};
+        return operations.isEmpty() ? std::nullopt : std::optional(operations.takeFirst());
+    }
+
+    struct OperationCall
+    {
+        QString listSql;
+        int locate;
+        bool dayOff;
+        int shift;
+    };
+    QList<WorkerPick> workers;
+    QList<OperationPick> operations;
+    QList<WorkersWindow::Mode> workerModes;
+    QList<OperationCall> operationCalls;
 };
 
-QTEST_MAIN(PlaceholderTest)
+Decimal money(const char *text)
+{
+    return *Decimal::parse(QString::fromLatin1(text));
+}
+
+// The reference books the entry window opens, built as the client builds them.
+struct Books
+{
+    explicit Books(DataModule &data)
+        : workerEdit(data), workers(data, workerEdit, hoursPrompt), productEdit(data),
+          products(data, productEdit), kindEdit(data), kinds(data, kindEdit),
+          operationEdit(data, products, kinds), norms(data), prices(data, operationEdit, norms)
+    {}
+    WorkerEditWindow workerEdit;
+    HoursPrompt hoursPrompt;
+    WorkersWindow workers;
+    ProductEditWindow productEdit;
+    ProductsWindow products;
+    KindEditWindow kindEdit;
+    KindsWindow kinds;
+    OperationEditWindow operationEdit;
+    NormWindow norms;
+    PriceListWindow prices;
+};
+
+const QDate kToday(2025, 3, 5); // a Wednesday
+
+} // namespace
+
+class EntryWindowTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(m_db.create(), qPrintable(m_db.error()));
+        QVERIFY2(m_db.connect(), qPrintable(m_db.error()));
+        DataModule &data = m_db.data();
+        for (int shift = 1; shift <= 4; ++shift)
+            data.journal(shift).setParam(u"ok"_s, u"ta"_s);
+        const int group = m_db.addGroup(u"Корпуса"_s);
+        m_product = m_db.addProduct(u"КР-1"_s, group);
+        m_assembly = m_db.addOperation(m_db.addKind(u"Сборка"_s), m_product);
+        m_db.addNorm(m_assembly, 100, u"10"_s);
+        m_painting = m_db.addOperation(m_db.addKind(u"Покраска"_s), m_product);
+        m_db.addNorm(m_painting, 100, u"5"_s);
+
+        m_main = std::make_unique<MainWindow>(data);
+        m_main->setClock([] { return kToday; });
+        m_main->activateJournal();
+        m_books = std::make_unique<Books>(data);
+    }
+
+    void init()
+    {
+        m_messages.clear();
+        m_main->findChild<QCheckBox *>(u"CBox1"_s)->setChecked(false);
+        m_main->setCurrentShift(1);
+        m_main->activateJournal();
+        m_window = std::make_unique<EntryWindow>(m_db.data(), *m_main, m_books->workers, m_books->prices);
+        m_pickers = ScriptedPickers();
+        m_window->setPickers(&m_pickers);
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    // A new entry from the pick to the saved row, its hours and the
+    // journal read again on it.
+    void newEntryIsSaved()
+    {
+        const int worker = m_db.addWorker(u"Иванов И.И."_s);
+        m_main->setCurrentShift(3);
+        m_main->findChild<QCheckBox *>(u"CBox1"_s)->setChecked(true);
+        within(&EntryWindow::openNew, [&] {
+            QCOMPARE(m_window->windowTitle(), u"Заведение новой позиции (11)"_s);
+            QCOMPARE(m_window->mode(), EntryWindow::NewEntry);
+            QCOMPARE(m_window->findChild<QDateEdit *>(u"DTimeP"_s)->date(), kToday);
+            QCOMPARE(field(u"Edit4"_s)->text(), u"0"_s);
+            QCOMPARE(field(u"Edit6"_s)->text(), u"0"_s);
+            pick(worker, u"Иванов И.И."_s, m_assembly, u"10"_s, u"24"_s);
+            QCOMPARE(m_pickers.workerModes, QList<WorkersWindow::Mode>{WorkersWindow::EntryWorker});
+            QCOMPARE(m_pickers.operationCalls.size(), 1);
+            const auto call = m_pickers.operationCalls.first();
+            QCOMPARE(call.listSql, EntryStore::operationListSql());
+            QVERIFY(call.listSql.contains(u"oper.id <> 7784"_s));
+            QCOMPARE(call.locate, 0);
+            QCOMPARE(call.dayOff, true);
+            QCOMPARE(call.shift, 3);
+            QCOMPARE(field(u"Edit1"_s)->text(), u"Иванов И.И."_s);
+            QCOMPARE(field(u"Edit2"_s)->text(), u"КР-1; Сборка; Готовая продукция"_s);
+            type(u"12"_s, u"2"_s, u"8"_s);
+            click(u"Button1"_s);
+            QVERIFY2(m_messages.shown.isEmpty(), qPrintable(m_messages.lastText()));
+
+            // Locked entry, auxiliary part offered.
+            for (const auto &name : {u"Edit1"_s, u"Edit3"_s, u"Edit6"_s, u"Edit9"_s})
+                QVERIFY(!field(name)->isEnabled());
+            QVERIFY(!button(u"Button1"_s)->isEnabled());
+            QVERIFY(!button(u"Button3"_s)->isEnabled());
+            QVERIFY(m_window->findChild<QCheckBox *>(u"CheckBox1"_s)->isEnabled());
+            QVERIFY(!button(u"Button5"_s)->isEnabled());
+        });
+        const int id = m_window->rowId();
+        QVERIFY(id > 0);
+        QCOMPARE(
+            rowText(id),
+            u"w%1 i%2 o%3 cena 24.0000 q12 b2 2025-03-05 s3 c0 t8 no prize 0 links 0 0 0 0 0"_s.arg(worker)
+                .arg(m_product)
+                .arg(m_assembly));
+        QCOMPARE(m_db.scalar(u"select vvod::date = current_date from accounts_dep.smena where id=:id"_s,
+                             {{u"id"_s, id}})
+                     .toBool(),
+                 true);
+        QCOMPARE(dayCell(worker, 3, kToday), 8);
+        Dataset &journal = m_db.data().journal(3);
+        QVERIFY(journal.locate(u"id"_s, id));
+    }
+
+    // Prices shown to four decimals, half away from zero on the exact value;
+    // the sum ignores defects; the row carries the price as shown.
+    void prices_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("final");
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QString>("shownFinal");
+        QTest::addColumn<QString>("shownSum");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("half up at the fifth decimal")
+            << u"0.12345"_s << u"0.12345"_s << u"3"_s << u"0.1235"_s << u"0.3704"_s << u"0.1235"_s;
+        QTest::newRow("shift 3 factor") << u"10"_s << u"12"_s << u"7"_s << u"12"_s << u"84"_s << u"12.0000"_s;
+        QTest::newRow("long fraction")
+            << u"3.33335"_s << u"8.000040"_s << u"10"_s << u"8"_s << u"80.0004"_s << u"8.0000"_s;
+    }
+    void prices()
+    {
+        QFETCH(QString, base);
+        QFETCH(QString, final);
+        QFETCH(QString, quantity);
+        QFETCH(QString, shownFinal);
+        QFETCH(QString, shownSum);
+        QFETCH(QString, stored);
+        const int worker = m_db.addWorker(u"Цены Ц.Ц."_s);
+        within(&EntryWindow::openNew, [&] {
+            pick(worker, u"Цены Ц.Ц."_s, m_assembly, base, final);
+            type(quantity, u"1"_s, u"8"_s);
+            QCOMPARE(field(u"Edit8"_s)->text(), Decimal::parse(base)->rounded(4).toString());
+            QCOMPARE(field(u"Edit7"_s)->text(), shownFinal);
+            // Leaving the quantity recomputes the sum.
+            QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+            field(u"Edit3"_s)->setFocus();
+            QTRY_VERIFY(field(u"Edit3"_s)->hasFocus());
+            field(u"Edit6"_s)->setFocus();
+            QTRY_COMPARE(field(u"Edit9"_s)->text(), shownSum);
+            click(u"Button1"_s);
+        });
+        QCOMPARE(m_db.scalar(u"select cena::text from accounts_dep.smena where id=:id"_s,
+                             {{u"id"_s, m_window->rowId()}})
+                     .toString(),
+                 stored);
+    }
+
+    void emptyQuantityOrHoursBecomeZeroOnLeaving()
+    {
+        within(&EntryWindow::openNew, [&] {
+            QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+            for (const QString &name : {u"Edit3"_s, u"Edit6"_s}) {
+                field(name)->clear();
+                field(name)->setFocus();
+                QTRY_VERIFY(field(name)->hasFocus());
+                field(u"Edit4"_s)->setFocus();
+                QTRY_COMPARE(field(name)->text(), u"0"_s);
+            }
+        });
+    }
+
+    void missingFieldsAreRefused_data()
+    {
+        QTest::addColumn<bool>("worker");
+        QTest::addColumn<bool>("operation");
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QString>("defects");
+        QTest::addColumn<QString>("hours");
+        QTest::newRow("no worker") << false << true << u"1"_s << u"0"_s << u"8"_s;
+        QTest::newRow("no operation") << true << false << u"1"_s << u"0"_s << u"8"_s;
+        QTest::newRow("no quantity") << true << true << u""_s << u"0"_s << u"8"_s;
+        QTest::newRow("no defects") << true << true << u"1"_s << u"  "_s << u"8"_s;
+        QTest::newRow("no hours") << true << true << u"1"_s << u"0"_s << u""_s;
+    }
+    void missingFieldsAreRefused()
+    {
+        QFETCH(bool, worker);
+        QFETCH(bool, operation);
+        QFETCH(QString, quantity);
+        QFETCH(QString, defects);
+        QFETCH(QString, hours);
+        const int id = m_db.addWorker(u"Пустов П.П."_s);
+        within(&EntryWindow::openNew, [&] {
+            if (worker)
+                m_pickers.workers << WorkerPick{id, u"Пустов П.П."_s, 0};
+            if (operation)
+                m_pickers.operations << operationPick(m_assembly, u"10"_s, u"10"_s);
+            click(u"Button3"_s);
+            click(u"Button4"_s);
+            field(u"Edit3"_s)->setText(quantity);
+            field(u"Edit4"_s)->setText(defects);
+            field(u"Edit6"_s)->setText(hours);
+            click(u"Button1"_s);
+            QCOMPARE(m_messages.texts(), QStringList{u"Все поля должны быть заполнены!"_s});
+            QCOMPARE(m_messages.shown.first().caption, u"Ошибка"_s);
+            QVERIFY(button(u"Button1"_s)->isEnabled()); // still the first stage
+        });
+        QCOMPARE(m_db.count(u"accounts_dep.smena where w_id=:w"_s, {{u"w"_s, id}}), 0);
+    }
+
+    void numberFieldsTakeDigitsOnly()
+    {
+        within(&EntryWindow::openNew, [&] {
+            m_pickers.operations << operationPick(m_painting, u"5"_s, u"5"_s); // so that Edit5 is usable
+            click(u"Button4"_s);
+            for (const QString &name : {u"Edit3"_s, u"Edit4"_s, u"Edit5"_s, u"Edit6"_s}) {
+                QLineEdit *edit = field(name);
+                edit->clear();
+                QTest::keyClicks(edit, u"1a2-3,4 ."_s);
+                QTest::keyClick(edit, Qt::Key_Backspace);
+                QCOMPARE(edit->text(), u"123"_s);
+            }
+        });
+    }
+
+    // Colour is asked for painting operations only ("краска" in any case).
+    void paintingNeedsAColour()
+    {
+        const int worker = m_db.addWorker(u"Малярова М.М."_s);
+        within(&EntryWindow::openNew, [&] {
+            QLineEdit *colour = field(u"Edit5"_s);
+            auto *colourLabel = m_window->findChild<QLabel *>(u"Label6"_s);
+            QVERIFY(!colour->isEnabled());
+            pick(worker, u"Малярова М.М."_s, m_painting, u"5"_s, u"5"_s);
+            QVERIFY(colour->isEnabled());
+            QVERIFY(colourLabel->isEnabled());
+            type(u"10"_s, u"0"_s, u"8"_s);
+            click(u"Button1"_s);
+            QCOMPARE(m_messages.texts(), QStringList{u"Все поля должны быть заполнены!"_s});
+            colour->setText(u"7"_s);
+            // Another operation clears the colour and closes the field again.
+            m_pickers.operations << operationPick(m_assembly, u"10"_s, u"10"_s);
+            click(u"Button4"_s);
+            QVERIFY(!colour->isEnabled());
+            QVERIFY(!colourLabel->isEnabled());
+            QCOMPARE(colour->text(), QString());
+            m_pickers.operations << operationPick(m_painting, u"5"_s, u"5"_s);
+            click(u"Button4"_s);
+            colour->setText(u"3"_s);
+            click(u"Button1"_s);
+        });
+        QCOMPARE(m_db.scalar(u"select color from accounts_dep.smena where id=:id"_s,
+                             {{u"id"_s, m_window->rowId()}})
+                     .toInt(),
+                 3);
+    }
+
+    // A copy saved as it is repeats its row and is refused; another date or
+    // colour makes it a new row.
+    void copyIsRefusedUntilItDiffers_data()
+    {
+        QTest::addColumn<int>("addDays");
+        QTest::addColumn<QString>("colour");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("unchanged") << 0 << u"4"_s << false;
+        QTest::newRow("another date") << 1 << u"4"_s << true;
+        QTest::newRow("another colour") << 0 << u"5"_s << true;
+    }
+    void copyIsRefusedUntilItDiffers()
+    {
+        QFETCH(int, addDays);
+        QFETCH(QString, colour);
+        QFETCH(bool, saved);
+        const int worker = m_db.addWorker(u"Копиев К.К."_s);
+        const int original = m_db.addJournalRow(worker, m_painting, kToday, 1, 8, u"no"_s, 4);
+        selectRow(1, original);
+        within(&EntryWindow::openCopy, [&] {
+            QCOMPARE(m_window->mode(), EntryWindow::CopyEntry);
+            QCOMPARE(m_window->windowTitle(), u"Изменение данных о позиции (11)"_s);
+            QCOMPARE(field(u"Edit5"_s)->text(), u"4"_s);
+            QCOMPARE(field(u"Edit7"_s)->text(), u"10"_s);
+            QCOMPARE(field(u"Edit8"_s)->text(), u"5"_s);
+            QCOMPARE(field(u"Edit9"_s)->text(), u"120"_s);
+            auto *date = m_window->findChild<QDateEdit *>(u"DTimeP"_s);
+            date->setDate(date->date().addDays(addDays));
+            field(u"Edit5"_s)->setText(colour);
+            click(u"Button1"_s);
+        });
+        QCOMPARE(m_window->mode(), EntryWindow::Closed);
+        QCOMPARE(m_messages.texts(),
+                 saved ? QStringList() : QStringList{u"Позиция с такими параметрами уже заведена!"_s});
+        QCOMPARE(m_db.count(u"accounts_dep.smena where w_id=:w"_s, {{u"w"_s, worker}}), saved ? 2 : 1);
+        if (saved) {
+            QVERIFY(m_window->rowId() != original);
+            QCOMPARE(dayCell(worker, 1, kToday.addDays(addDays)), addDays ? 8 : 16);
+        }
+    }
+
+    // A change may keep its own values but not take another row's.
+    void changeIsRefusedOnlyAgainstOtherRows()
+    {
+        const int worker = m_db.addWorker(u"Менялов М.М."_s);
+        const int first = m_db.addJournalRow(worker, m_painting, kToday, 1, 8, u"ok"_s, 3);
+        m_db.addJournalRow(worker, m_painting, kToday, 1, 2, u"no"_s, 5);
+        selectRow(1, first);
+        within(&EntryWindow::openChange, [&] {
+            QCOMPARE(m_window->mode(), EntryWindow::ChangeEntry);
+            field(u"Edit5"_s)->setText(u"5"_s);
+            click(u"Button1"_s);
+            QCOMPARE(m_messages.texts(), QStringList{u"Позиция с такими параметрами уже заведена!"_s});
+            m_messages.clear();
+            field(u"Edit5"_s)->setText(u"3"_s);
+            field(u"Edit6"_s)->setText(u"6"_s);
+            click(u"Button1"_s);
+            QVERIFY2(m_messages.shown.isEmpty(), qPrintable(m_messages.lastText()));
+        });
+        QCOMPARE(m_window->rowId(), first);
+        // The change keeps the mark and writes the new hours into the day.
+        QCOMPARE(m_db.scalar(u"select ok || ' ' || time from accounts_dep.smena where id=:id"_s,
+                             {{u"id"_s, first}})
+                     .toString(),
+                 u"ok 6"_s);
+        QCOMPARE(dayCell(worker, 1, kToday), 8);
+    }
+
+    // Moving a row to another day or worker takes its hours from the old
+    // day cell, which no row holds any more.
+    void changeMovesTheHours_data()
+    {
+        QTest::addColumn<bool>("otherWorker");
+        QTest::addColumn<int>("addDays");
+        QTest::newRow("another date") << false << 1;
+        QTest::newRow("another worker") << true << 0;
+        QTest::newRow("next month") << false << 27;
+    }
+    void changeMovesTheHours()
+    {
+        QFETCH(bool, otherWorker);
+        QFETCH(int, addDays);
+        const int worker = m_db.addWorker(u"Старов С.С."_s);
+        const int other = m_db.addWorker(u"Новиков Н.Н."_s);
+        m_db.addJournalRow(worker, m_painting, kToday, 1, 3, u"no"_s, 1); // stays on the day
+        m_db.addJournalRow(worker, m_painting, kToday.addDays(-1), 1, 5, u"no"_s,
+                           1); // another day of the month
+        int moved = 0;
+        within(&EntryWindow::openNew, [&] {
+            pick(worker, u"Старов С.С."_s, m_assembly, u"10"_s, u"10"_s);
+            m_pickers.operations.clear();
+            type(u"1"_s, u"0"_s, u"8"_s);
+            click(u"Button1"_s);
+            moved = m_window->rowId();
+        });
+        QCOMPARE(dayCell(worker, 1, kToday), 11);
+        QCOMPARE(dayCell(worker, 1, kToday.addDays(-1)), 0); // not kept by the upkeep yet
+
+        selectRow(1, moved);
+        const QDate newDate = kToday.addDays(addDays);
+        const int newWorker = otherWorker ? other : worker;
+        within(&EntryWindow::openChange, [&] {
+            if (otherWorker) {
+                m_pickers.workers << WorkerPick{other, u"Новиков Н.Н."_s, 0};
+                click(u"Button3"_s);
+            }
+            m_window->findChild<QDateEdit *>(u"DTimeP"_s)->setDate(newDate);
+            click(u"Button1"_s);
+            QVERIFY2(m_messages.shown.isEmpty(), qPrintable(m_messages.lastText()));
+        });
+        QCOMPARE(dayCell(worker, 1, kToday), 3);
+        QCOMPARE(dayCell(newWorker, 1, newDate), 8);
+    }
+
+    // Rows of the special operations are neither changed nor copied here.
+    void specialRowsOpenNothing_data()
+    {
+        QTest::addColumn<int>("operation");
+        QTest::newRow("auxiliary worker") << 7779;
+        QTest::newRow("hanging") << 7784;
+        QTest::newRow("household") << 7777;
+    }
+    void specialRowsOpenNothing()
+    {
+        QFETCH(int, operation);
+        const int worker = m_db.addWorker(u"Особов О.О."_s);
+        selectRow(1, m_db.addJournalRow(worker, operation, kToday, 1, 8));
+        bool shown = false;
+        QTimer::singleShot(0, m_window.get(), [&] {
+            shown = m_window->isVisible();
+            m_window->reject();
+        });
+        m_window->openChange();
+        m_window->openCopy();
+        QTest::qWait(10);
+        QVERIFY(!shown);
+    }
+
+    // The auxiliary workers' share of an entry and the rows they become.
+    void auxiliaryWorkersArePaid_data()
+    {
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QString>("defects");
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<int>("auxHours");
+        QTest::addColumn<QString>("share");
+        QTest::addColumn<QString>("amount");
+        QTest::newRow("8.75 an hour") << u"10"_s << u"12"_s << u"2"_s << u"8"_s << 4 << u"8.75"_s << u"35"_s;
+        QTest::newRow("8.333… an hour")
+            << u"10"_s << u"25"_s << u"0"_s << u"21"_s << 3 << u"8.33"_s << u"24.99"_s;
+        QTest::newRow("half a kopeck up")
+            << u"1"_s << u"1"_s << u"0"_s << u"4"_s << 2 << u"0.18"_s << u"0.36"_s;
+    }
+    void auxiliaryWorkersArePaid()
+    {
+        QFETCH(QString, price);
+        QFETCH(QString, quantity);
+        QFETCH(QString, defects);
+        QFETCH(QString, hours);
+        QFETCH(int, auxHours);
+        QFETCH(QString, share);
+        QFETCH(QString, amount);
+        const int worker = m_db.addWorker(u"Мастеров М.М."_s);
+        const int helper = m_db.addWorker(u"Подсобнов П.П."_s);
+        m_main->setCurrentShift(2);
+        int entry = 0;
+        within(&EntryWindow::openNew, [&] {
+            pick(worker, u"Мастеров М.М."_s, m_painting, price, price);
+            field(u"Edit5"_s)->setText(u"6"_s);
+            type(quantity, defects, hours);
+            click(u"Button1"_s);
+            entry = m_window->rowId();
+            m_window->findChild<QCheckBox *>(u"CheckBox1"_s)->click();
+            QVERIFY(button(u"Button5"_s)->isEnabled());
+            m_pickers.workers << WorkerPick{helper, u"Подсобнов П.П."_s, auxHours};
+            click(u"Button5"_s);
+            QCOMPARE(m_pickers.workerModes.last(), WorkersWindow::AuxiliaryWorker);
+            Dataset &list = *m_window->findChild<DataGrid *>(u"DBGrid1"_s)->dataset();
+            QCOMPARE(list.recordCount(), 1);
+            QCOMPARE(list.text(u"fio"_s), u"Подсобнов П.П."_s);
+            QCOMPARE(list.decimal(u"f_count"_s), *Decimal::parse(amount));
+            QCOMPARE(list.decimal(u"f_time"_s), Decimal::fromInt(auxHours));
+            QCOMPARE(m_db.scalar(u"select f_count::text from accounts_dep.person_temp where id_smena=:s"_s,
+                                 {{u"s"_s, entry}})
+                         .toString(),
+                     share);
+            click(u"Button6"_s);
+            QVERIFY(!m_window->isVisible());
+        });
+        QVERIFY2(m_messages.shown.isEmpty(), qPrintable(m_messages.lastText()));
+        QCOMPARE(m_db.count(u"accounts_dep.person_temp where id_smena=:s"_s, {{u"s"_s, entry}}), 0);
+        const int row =
+            m_db.scalar(u"select id from accounts_dep.smena where w_id=:w"_s, {{u"w"_s, helper}}).toInt();
+        QCOMPARE(rowText(row).section(u" vvod"_s, 0, 0),
+                 u"w%1 i%2 o7779 cena %3 q1 b0 2025-03-05 s2 c6 t%4 no prize 0 links 0 0 0 0 0"_s.arg(helper)
+                     .arg(m_product)
+                     .arg(Decimal::parse(amount)->toString(4))
+                     .arg(auxHours));
+        QVERIFY(
+            m_db.scalar(u"select vvod is not null from accounts_dep.smena where id=:id"_s, {{u"id"_s, row}})
+                .toBool());
+        // Saving them keeps the timesheet as it was: no row for the helper.
+        QCOMPARE(m_db.count(u"accounts_dep.h_tabel where w_id=:w"_s, {{u"w"_s, helper}}), 0);
+    }
+
+    void auxiliaryWorkersNeedEntryHours()
+    {
+        const int worker = m_db.addWorker(u"Безчасов Б.Б."_s);
+        within(&EntryWindow::openNew, [&] {
+            pick(worker, u"Безчасов Б.Б."_s, m_assembly, u"10"_s, u"10"_s);
+            type(u"5"_s, u"0"_s, u"0"_s);
+            click(u"Button1"_s);
+            auto *box = m_window->findChild<QCheckBox *>(u"CheckBox1"_s);
+            QVERIFY(box->isEnabled());
+            box->click();
+            QVERIFY(!box->isChecked());
+            QVERIFY(!button(u"Button5"_s)->isEnabled());
+            QCOMPARE(m_messages.texts(), QStringList{u"Время должно быть больше 0"_s});
+        });
+    }
+
+    // Every way out of the window drops the list that was not saved.
+    void closingDiscardsTheList_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Выход") << u"button"_s;
+        QTest::newRow("Escape") << u"escape"_s;
+        QTest::newRow("close box") << u"close"_s;
+    }
+    void closingDiscardsTheList()
+    {
+        QFETCH(QString, how);
+        const int worker = m_db.addWorker(u"Уходов У.У."_s);
+        const int helper = m_db.addWorker(u"Помощников П.П."_s);
+        int entry = 0;
+        within(&EntryWindow::openNew, [&] {
+            saveEntry(worker, u"8"_s);
+            entry = m_window->rowId();
+            // The same helper twice is listed twice.
+            m_pickers.workers << WorkerPick{helper, u"Помощников П.П."_s, 2}
+                              << WorkerPick{helper, u"Помощников П.П."_s, 3};
+            click(u"Button5"_s);
+            click(u"Button5"_s);
+            QCOMPARE(m_db.count(u"accounts_dep.person_temp where id_smena=:s"_s, {{u"s"_s, entry}}), 2);
+            if (how == u"button"_s)
+                click(u"Button2"_s);
+            else if (how == u"escape"_s)
+                QTest::keyClick(field(u"Edit3"_s), Qt::Key_Escape);
+            else
+                m_window->close();
+            QVERIFY(!m_window->isVisible());
+        });
+        QCOMPARE(m_db.count(u"accounts_dep.person_temp where id_smena=:s"_s, {{u"s"_s, entry}}), 0);
+        QCOMPARE(m_db.count(u"accounts_dep.smena where w_id=:w"_s, {{u"w"_s, helper}}), 0);
+    }
+
+    void removingFromTheList()
+    {
+        const int worker = m_db.addWorker(u"Удалов У.У."_s);
+        const int first = m_db.addWorker(u"Первов П.П."_s);
+        const int second = m_db.addWorker(u"Вторых В.В."_s);
+        within(&EntryWindow::openNew, [&] {
+            saveEntry(worker, u"8"_s);
+            m_pickers.workers << WorkerPick{first, u"Первов П.П."_s, 2}
+                              << WorkerPick{second, u"Вторых В.В."_s, 3};
+            click(u"Button5"_s);
+            click(u"Button5"_s);
+            Dataset &list = *m_window->findChild<DataGrid *>(u"DBGrid1"_s)->dataset();
+            list.first();
+            m_messages.answers << false << true;
+            click(u"Button7"_s);
+            QCOMPARE(list.recordCount(), 2);
+            click(u"Button7"_s);
+            QCOMPARE(list.recordCount(), 1);
+            QCOMPARE(list.intValue(u"id"_s), second);
+            QCOMPARE(m_messages.shown.size(), 2);
+            QCOMPARE(m_messages.shown.first().text, u"Удалить позицию из списка?"_s);
+            QCOMPARE(m_messages.shown.first().caption, u"Удаление"_s);
+            QCOMPARE(m_messages.shown.first().icon, MessageIcon::Question);
+            click(u"Button6"_s);
+        });
+        QCOMPARE(m_db.count(u"accounts_dep.smena where w_id=:w"_s, {{u"w"_s, first}}), 0);
+        QCOMPARE(m_db.count(u"accounts_dep.smena where w_id=:w and o_id=7779"_s, {{u"w"_s, second}}), 1);
+    }
+
+    void savingAnEmptyListClosesTheWindow()
+    {
+        const int worker = m_db.addWorker(u"Одинов О.О."_s);
+        int rows = 0;
+        within(&EntryWindow::openNew, [&] {
+            saveEntry(worker, u"8"_s);
+            rows = m_db.count(u"accounts_dep.smena"_s);
+            click(u"Button6"_s);
+            QVERIFY(!m_window->isVisible());
+        });
+        QCOMPARE(m_db.count(u"accounts_dep.smena"_s), rows);
+    }
+
+    // A list that cannot be saved whole is not saved at all.
+    void savingTheListIsAllOrNothing()
+    {
+        const int worker = m_db.addWorker(u"Целов Ц.Ц."_s);
+        const int helper = m_db.addWorker(u"Частичный Ч.Ч."_s);
+        int entry = 0;
+        within(&EntryWindow::openNew, [&] {
+            saveEntry(worker, u"8"_s);
+            entry = m_window->rowId();
+            m_pickers.workers << WorkerPick{helper, u"Частичный Ч.Ч."_s, 2}
+                              << WorkerPick{helper, u"Частичный Ч.Ч."_s, 3};
+            click(u"Button5"_s);
+            // Hours no journal row can hold, between two good rows.
+            m_db.exec(u"insert into accounts_dep.person_temp(id_smena, id_person, f_count, f_time, type) "
+                      "values (:s, :p, 1, 10000000000, 1)"_s,
+                      {{u"s"_s, entry}, {u"p"_s, helper}});
+            click(u"Button5"_s);
+            QCOMPARE(m_db.count(u"accounts_dep.person_temp where id_smena=:s"_s, {{u"s"_s, entry}}), 3);
+            click(u"Button6"_s);
+            QCOMPARE(m_messages.shown.size(), 1); // the database's refusal
+            QCOMPARE(m_messages.shown.first().caption, u"Ошибка"_s);
+            QVERIFY(m_window->isVisible());
+            QCOMPARE(m_db.count(u"accounts_dep.person_temp where id_smena=:s"_s, {{u"s"_s, entry}}), 3);
+            QCOMPARE(m_db.count(u"accounts_dep.smena where w_id=:w"_s, {{u"w"_s, helper}}), 0);
+        });
+    }
+
+    // "Новый" with an unsaved list asks first: Yes pays the workers, No drops
+    // them; either way the window starts an empty entry.
+    void newEntryAsksAboutTheList_data()
+    {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("save them") << true;
+        QTest::newRow("drop them") << false;
+    }
+    void newEntryAsksAboutTheList()
+    {
+        QFETCH(bool, answer);
+        const int worker = m_db.addWorker(u"Новых Н.Н."_s);
+        const int helper = m_db.addWorker(u"Ждущий Ж.Ж."_s);
+        int entry = 0;
+        within(&EntryWindow::openNew, [&] {
+            saveEntry(worker, u"8"_s);
+            entry = m_window->rowId();
+            m_pickers.workers << WorkerPick{helper, u"Ждущий Ж.Ж."_s, 4};
+            click(u"Button5"_s);
+            m_messages.answers << answer;
+            click(u"Button8"_s);
+            QCOMPARE(m_messages.shown.size(), 1);
+            QCOMPARE(m_messages.shown.first().text, u"Данные о подсобных рабочих не сохранены. Сохранить?"_s);
+            QCOMPARE(m_messages.shown.first().caption, u"Удаление"_s);
+            QCOMPARE(m_messages.shown.first().icon, MessageIcon::Exclamation);
+            QVERIFY(m_window->isVisible());
+            QCOMPARE(m_window->mode(), EntryWindow::NewEntry);
+            QCOMPARE(m_window->rowId(), 0);
+            QCOMPARE(m_window->windowTitle(), u"Заведение новой позиции (11)"_s);
+            QCOMPARE(field(u"Edit1"_s)->text(), QString());
+            QCOMPARE(field(u"Edit6"_s)->text(), u"0"_s);
+            QVERIFY(button(u"Button1"_s)->isEnabled());
+            QVERIFY(!m_window->findChild<QCheckBox *>(u"CheckBox1"_s)->isEnabled());
+            // A save now needs a new worker and operation.
+            click(u"Button1"_s);
+            QCOMPARE(m_messages.lastText(), u"Все поля должны быть заполнены!"_s);
+        });
+        QCOMPARE(m_db.count(u"accounts_dep.person_temp where id_smena=:s"_s, {{u"s"_s, entry}}), 0);
+        QCOMPARE(m_db.count(u"accounts_dep.smena where w_id=:w and o_id=7779"_s, {{u"w"_s, helper}}),
+                 answer ? 1 : 0);
+    }
+
+    // The picks through the books themselves: the workers list with its hours
+    // prompt for an auxiliary worker, and the price list positioned on the
+    // row's operation.
+    void picksThroughTheBooks()
+    {
+        m_window->setPickers(nullptr);
+        const int worker = m_db.addWorker(u"Книжный К.К."_s);
+        const int helper = m_db.addWorker(u"Книжный-Подсобный К.П."_s);
+        const int row = m_db.addJournalRow(worker, m_assembly, kToday, 1, 8);
+        selectRow(1, row);
+        within(&EntryWindow::openCopy, [&] {
+            // The price list opens on the row's operation; "Выбрать" takes it.
+            bool priceListShown = false;
+            QTimer::singleShot(0, this, [&] {
+                QWidget *list = QApplication::activeModalWidget();
+                if (!list || list->objectName() != u"Form4"_s)
+                    return;
+                priceListShown = true;
+                QCOMPARE(m_db.data().oper().intValue(u"id"_s), m_assembly);
+                list->findChild<QPushButton *>(u"Button2"_s)->click();
+            });
+            click(u"Button4"_s);
+            QVERIFY(priceListShown);
+            QCOMPARE(field(u"Edit2"_s)->text(), u"КР-1; Сборка; Готовая продукция"_s);
+            QCOMPARE(field(u"Edit7"_s)->text(), u"10"_s);
+            m_window->findChild<QDateEdit *>(u"DTimeP"_s)->setDate(kToday.addDays(2));
+            click(u"Button1"_s);
+            QVERIFY2(m_messages.shown.isEmpty(), qPrintable(m_messages.lastText()));
+            m_window->findChild<QCheckBox *>(u"CheckBox1"_s)->click();
+
+            // The workers list, then its hours prompt.
+            bool promptShown = false;
+            QTimer::singleShot(0, this, [&] {
+                QWidget *list = QApplication::activeModalWidget();
+                if (!list || list->objectName() != u"Form5"_s)
+                    return;
+                QTimer::singleShot(0, this, [&] {
+                    QWidget *prompt = QApplication::activeModalWidget();
+                    if (!prompt || prompt->objectName() != u"Form132"_s)
+                        return;
+                    promptShown = true;
+                    QTest::keyClicks(prompt->findChild<QLineEdit *>(u"Edit1"_s), u"4"_s);
+                    prompt->findChild<QPushButton *>(u"Button1"_s)->click();
+                });
+                list->findChild<QLineEdit *>(u"Edit1"_s)->setText(u"Книжный-"_s);
+                list->findChild<QPushButton *>(u"Button2"_s)->click();
+                if (list->isVisible())
+                    list->close();
+            });
+            click(u"Button5"_s);
+            QVERIFY(promptShown);
+            Dataset &aux = *m_window->findChild<DataGrid *>(u"DBGrid1"_s)->dataset();
+            QCOMPARE(aux.recordCount(), 1);
+            QCOMPARE(aux.intValue(u"id"_s), helper);
+            QCOMPARE(aux.decimal(u"f_count"_s), money("35")); // 10 × 0.7 × 10 / 8 = 8.75 an hour, 4 hours
+        });
+    }
+
+private:
+    // Opens the window through `open` and runs `steps` while it is shown;
+    // leaves it closed whatever the steps did.
+    void within(void (EntryWindow::*open)(), const std::function<void()> &steps)
+    {
+        bool ran = false;
+        QTimer::singleShot(0, m_window.get(), [&] {
+            ran = true;
+            steps();
+            while (QWidget *modal = QApplication::activeModalWidget()) {
+                if (modal == m_window.get())
+                    break;
+                modal->close();
+            }
+            if (m_window->isVisible())
+                m_window->reject();
+        });
+        (m_window.get()->*open)();
+        QVERIFY(ran);
+    }
+
+    OperationPick operationPick(int operation, const QString &base, const QString &final) const
+    {
+        const bool painting = operation == m_painting;
+        return OperationPick{operation,
+                             m_product,
+                             0,
+                             *Decimal::parse(base),
+                             *Decimal::parse(final),
+                             painting ? u"КР-1; Покраска; Готовая продукция"_s
+                                      : u"КР-1; Сборка; Готовая продукция"_s};
+    }
+
+    void pick(int worker, const QString &name, int operation, const QString &base, const QString &final)
+    {
+        m_pickers.workers << WorkerPick{worker, name, 0};
+        m_pickers.operations << operationPick(operation, base, final);
+        click(u"Button3"_s);
+        click(u"Button4"_s);
+    }
+
+    void type(const QString &quantity, const QString &defects, const QString &hours)
+    {
+        field(u"Edit3"_s)->setText(quantity);
+        field(u"Edit4"_s)->setText(defects);
+        field(u"Edit6"_s)->setText(hours);
+    }
+
+    // An entry of price 10, 12 pieces, 2 defects; saved, list ticked.
+    void saveEntry(int worker, const QString &hours)
+    {
+        pick(worker, u"Рабочий"_s, m_assembly, u"10"_s, u"10"_s);
+        type(u"12"_s, u"2"_s, hours);
+        click(u"Button1"_s);
+        QVERIFY(m_window->rowId() > 0);
+        m_window->findChild<QCheckBox *>(u"CheckBox1"_s)->click();
+    }
+
+    void selectRow(int shift, int id)
+    {
+        m_main->setCurrentShift(shift);
+        m_main->refresh();
+        QVERIFY(m_db.data().journal(shift).locate(u"id"_s, id));
+    }
+
+    QLineEdit *field(const QString &name) const { return m_window->findChild<QLineEdit *>(name); }
+    QPushButton *button(const QString &name) const { return m_window->findChild<QPushButton *>(name); }
+    void click(const QString &name) const { button(name)->click(); }
+
+    QString rowText(int id) const
+    {
+        return m_db
+            .scalar(
+                u"select format('w%s i%s o%s cena %s q%s b%s %s s%s c%s t%s %s prize %s links %s %s %s %s %s "
+                u"vvod', "
+                "w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, ok, prize::int, id_doc, "
+                "id_doc_item, f_gds_qty_use::int, id_gds_use, id_cons_use) from accounts_dep.smena where id=:id"_s,
+                {{u"id"_s, id}})
+            .toString()
+            .section(u" vvod"_s, 0, 0);
+    }
+
+    int dayCell(int worker, int shift, const QDate &date) const
+    {
+        return m_db
+            .scalar(u"select "_s + u"d"_s + QString::number(date.day()) +
+                        u" from accounts_dep.h_tabel where w_id=:w and smena=:s and month=:m and year=:y"_s,
+                    {{u"w"_s, worker}, {u"s"_s, shift}, {u"m"_s, date.month()}, {u"y"_s, date.year()}})
+            .toInt();
+    }
+
+    test::TestDatabase m_db;
+    test::ScriptedMessages m_messages;
+    std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<Books> m_books;
+    std::unique_ptr<EntryWindow> m_window;
+    ScriptedPickers m_pickers;
+    int m_product = 0;
+    int m_assembly = 0;
+    int m_painting = 0;
+};
+
+QTEST_MAIN(EntryWindowTest)
 #include "tst_entrywindow.moc"
