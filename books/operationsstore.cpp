@@ -67,7 +67,7 @@ QString OperationsStore::naimenText(int naimen)
 
 QString OperationsStore::operationText(const QString &mark, const QString &kind, int naimen)
 {
-    return mark.trimmed() % u"; " % kind.trimmed() % u"; " % naimenText(naimen);
+    return mark.trimmed() + u"; "_s + kind.trimmed() + u"; "_s + naimenText(naimen);
 }
 
 Decimal OperationsStore::finalPrice(const Decimal &basePrice, bool dayOff, int shift)

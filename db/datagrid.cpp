@@ -34,6 +34,12 @@ DataGrid::DataGrid(QList<GridColumn> columns, QWidget *parent)
                 m_syncing = false;
             });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        // Columns take the width of the first rows shown; the user may
+        // change them afterwards.
+        if (!m_sized && m_model->rowCount() > 0) {
+            m_sized = true;
+            resizeColumnsToContents();
+        }
         if (dataset())
             followDataset(dataset()->recNo());
     });

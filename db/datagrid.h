@@ -37,6 +37,7 @@ private:
     DatasetModel *m_model;
     QMetaObject::Connection m_currentConnection;
     bool m_syncing = false;
+    bool m_sized = false;
 };
 
 } // namespace kordel

@@ -264,7 +264,7 @@ int ExcelWriter::save()
 
     if (!fileOpener().open(saved)) {
         // No program to show it (no desktop session): the user still gets the file.
-        MessageService::current().inform(m_parent, u"Файл сохранён: "_s % QDir::toNativeSeparators(saved),
+        MessageService::current().inform(m_parent, u"Файл сохранён: "_s + QDir::toNativeSeparators(saved),
                                          u"Excel"_s, MessageIcon::Information);
     }
     return 1;
@@ -280,11 +280,11 @@ QString ExcelWriter::moveToOutputFolder(const QString &file) const
     if (!QDir().mkpath(folder))
         return {};
     const QDateTime time = m_saveTime.isValid() ? m_saveTime : QDateTime::currentDateTime();
-    const QString stem = folder % u'/' % m_exportName % u' ' % time.toString(u"yyyy-MM-dd HH-mm-ss"_s);
+    const QString stem = folder + u'/' + m_exportName + u' ' + time.toString(u"yyyy-MM-dd HH-mm-ss"_s);
 
     for (int copy = 1; copy < 1000; ++copy) {
         const QString candidate =
-            copy == 1 ? QString(stem % u".xlsx") : QString(stem % u" (" % QString::number(copy) % u").xlsx");
+            copy == 1 ? QString(stem + u".xlsx"_s) : QString(stem + u" ("_s + QString::number(copy) + u").xlsx"_s);
         if (QFileInfo::exists(candidate))
             continue;
         // rename() never replaces an existing file.
@@ -299,8 +299,8 @@ QString ExcelWriter::moveToOutputFolder(const QString &file) const
 
 void ExcelWriter::reportWriteError(int sheet, int column, int row, const QString &caption) const
 {
-    const QString text = u"Ошибка при записи: лист "_s % QString::number(sheet) % u", столбец " %
-                         QString::number(column) % u", строка " % QString::number(row);
+    const QString text = u"Ошибка при записи: лист "_s + QString::number(sheet) + u", столбец "_s +
+                         QString::number(column) + u", строка "_s + QString::number(row);
     MessageService::current().inform(m_parent, text, caption, MessageIcon::Error);
 }
 
@@ -335,7 +335,7 @@ QString ExcelWriter::defaultOutputFolder()
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (documents.isEmpty())
         documents = QDir::homePath();
-    return documents % u"/Табель";
+    return documents + u"/Табель"_s;
 }
 
 void ExcelWriter::setFileOpener(FileOpener *opener)

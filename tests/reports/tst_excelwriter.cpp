@@ -366,9 +366,9 @@ void TestExcelWriter::lifecycle()
 void TestExcelWriter::savedFilesAreNeverOverwritten()
 {
     // A folder that does not exist yet is created.
-    const QString folder = m_folder % u"/Документы/Табель";
+    const QString folder = m_folder + u"/Документы/Табель"_s;
     const QDateTime time(QDate(2026, 12, 11), QTime(14, 5, 9));
-    const QString first = folder % u"/Цены 2026-12-11 14-05-09.xlsx";
+    const QString first = folder + u"/Цены 2026-12-11 14-05-09.xlsx"_s;
     QVERIFY(QDir().mkpath(folder));
     {
         QFile file(first);
@@ -386,8 +386,8 @@ void TestExcelWriter::savedFilesAreNeverOverwritten()
         QCOMPARE(writer.setVisible(true), 1);
     }
     QCOMPARE(m_messages.shown.size(), 0);
-    QCOMPARE(m_opener.opened, QStringList({folder % u"/Цены 2026-12-11 14-05-09 (2).xlsx",
-                                           folder % u"/Цены 2026-12-11 14-05-09 (3).xlsx"}));
+    QCOMPARE(m_opener.opened, QStringList({folder + u"/Цены 2026-12-11 14-05-09 (2).xlsx"_s,
+                                           folder + u"/Цены 2026-12-11 14-05-09 (3).xlsx"_s}));
     {
         QFile file(first);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -411,9 +411,9 @@ void TestExcelWriter::openerFailureStillSaves()
 
     QCOMPARE(m_opener.opened.size(), 1);
     const QString path = m_opener.opened.constFirst();
-    QVERIFY(path.startsWith(m_folder % u'/'));
+    QVERIFY(path.startsWith(m_folder + u'/'));
     QVERIFY(QFileInfo(path).isFile());
-    expectOneMessage(u"Файл сохранён: "_s % QDir::toNativeSeparators(path), u"Excel"_s,
+    expectOneMessage(u"Файл сохранён: "_s + QDir::toNativeSeparators(path), u"Excel"_s,
                      MessageIcon::Information);
     QJsonObject book;
     read(path, &book);
@@ -426,13 +426,13 @@ void TestExcelWriter::failedSaveReportsError()
 {
     // A folder below a regular file can never be created.
     QVERIFY(QDir().mkpath(m_folder));
-    const QString file = m_folder % u"/файл";
+    const QString file = m_folder + u"/файл"_s;
     {
         QFile blocker(file);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
     }
     ExcelWriter writer;
-    writer.setOutputFolder(file % u"/Табель");
+    writer.setOutputFolder(file + u"/Табель"_s);
     QCOMPARE(writer.open(QString()), 1);
     QCOMPARE(writer.writeFormattedCell(1, 1, 1, u"Итого"_s, false, true, true), 1);
     QCOMPARE(writer.setVisible(true), -1);
