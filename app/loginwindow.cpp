@@ -1,11 +1,11 @@
 #include "loginwindow.h"
 
 #include "datamodule.h"
+#include "formkit.h"
 #include "guarded.h"
 #include "mainwindow.h"
 
 #include <QEvent>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,17 +28,9 @@ LoginWindow::LoginWindow(MainWindow &journal, DataModule &dataModule, const Buil
     m_code->setEchoMode(QLineEdit::Password);
     layout->addWidget(m_code);
 
-    auto *buttons = new QHBoxLayout;
-    auto *enter = new QPushButton(u"Вход"_s, this);
-    enter->setObjectName(u"Button1"_s);
-    enter->setDefault(true);
-    auto *cancel = new QPushButton(u"Отмена"_s, this);
-    cancel->setObjectName(u"Button2"_s);
-    cancel->setAutoDefault(false);
-    buttons->addStretch();
-    buttons->addWidget(enter);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    auto *enter = makeButton(u"Button1"_s, u"Вход"_s, this, ButtonRole::Default);
+    auto *cancel = makeButton(u"Button2"_s, u"Отмена"_s, this);
+    layout->addLayout(dialogButtons(enter, cancel));
 
     connect(enter, &QPushButton::clicked, this, &LoginWindow::submit);
     // Escape rejects the dialog, as "Отмена" does: the program ends.

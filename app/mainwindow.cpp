@@ -2,6 +2,7 @@
 
 #include "datagrid.h"
 #include "datamodule.h"
+#include "formkit.h"
 #include "guarded.h"
 
 #include <QAction>
@@ -42,14 +43,6 @@ QList<GridColumn> journalColumns()
         {u"ok"_s, u"OK"_s, centred},
         {u"vvod"_s, u"Заведен"_s, centred},
     };
-}
-
-QPushButton *button(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false); // Enter in the journal presses nothing
-    return b;
 }
 
 QAction *item(QMenu *menu, const QString &name, const QString &text)
@@ -131,22 +124,22 @@ void MainWindow::buildControls()
     layout->addWidget(m_grid, 1);
 
     auto *bottom = new QHBoxLayout;
-    auto *add = button(u"Button1"_s, u"Добавить"_s, this);
+    auto *add = makeButton(u"Button1"_s, u"Добавить"_s, this);
     add->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto *copy = new QAction(u"Копия"_s, add);
     copy->setObjectName(u"N21"_s);
     add->addAction(copy);
     bottom->addWidget(add);
-    bottom->addWidget(button(u"Button2"_s, u"Изменить"_s, this));
-    bottom->addWidget(button(u"Button3"_s, u"Удалить"_s, this));
-    bottom->addWidget(button(u"Button7"_s, u"Бригада"_s, this));
-    bottom->addWidget(button(u"Button6"_s, u"Покраска"_s, this));
+    bottom->addWidget(makeButton(u"Button2"_s, u"Изменить"_s, this));
+    bottom->addWidget(makeButton(u"Button3"_s, u"Удалить"_s, this));
+    bottom->addWidget(makeButton(u"Button7"_s, u"Бригада"_s, this));
+    bottom->addWidget(makeButton(u"Button6"_s, u"Покраска"_s, this));
     bottom->addStretch();
-    auto *refreshButton = button(u"Button8"_s, u"Обновить"_s, this);
+    auto *refreshButton = makeButton(u"Button8"_s, u"Обновить"_s, this);
     connect(refreshButton, &QPushButton::clicked, this, &MainWindow::refresh);
     bottom->addWidget(refreshButton);
-    bottom->addWidget(button(u"Button5"_s, u"Ср.сд./хоз. работы"_s, this));
-    auto *exitButton = button(u"Button4"_s, u"Выход"_s, this);
+    bottom->addWidget(makeButton(u"Button5"_s, u"Ср.сд./хоз. работы"_s, this));
+    auto *exitButton = makeButton(u"Button4"_s, u"Выход"_s, this);
     connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
     bottom->addWidget(exitButton);
     layout->addLayout(bottom);

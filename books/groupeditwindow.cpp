@@ -1,11 +1,11 @@
 #include "groupeditwindow.h"
 
+#include "formkit.h"
 #include "groupsstore.h"
 #include "guarded.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,20 +34,12 @@ GroupEditWindow::GroupEditWindow(DataModule &dataModule, QWidget *parent)
     fields->addWidget(m_caption);
     fields->addWidget(m_excluded);
 
-    auto *write = new QPushButton(u"Записать"_s, this);
-    write->setObjectName(u"Button1"_s);
-    write->setDefault(true);
-    auto *exit = new QPushButton(u"Выход"_s, this);
-    exit->setObjectName(u"Button2"_s);
-    exit->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(write);
-    buttons->addWidget(exit);
+    auto *write = makeButton(u"Button1"_s, u"Записать"_s, this, ButtonRole::Default);
+    auto *exit = makeButton(u"Button2"_s, u"Выход"_s, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(box);
-    layout->addLayout(buttons);
+    layout->addLayout(dialogButtons(write, exit));
     setFixedSize(sizeHint().expandedTo(QSize(420, 0)));
 
     connect(write, &QPushButton::clicked, this, &GroupEditWindow::save);

@@ -3,11 +3,11 @@
 #include "datagrid.h"
 #include "datamodule.h"
 #include "filteredit.h"
+#include "formkit.h"
 #include "groupeditwindow.h"
 #include "groupsstore.h"
 #include "guarded.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -33,39 +33,23 @@ GroupsWindow::GroupsWindow(DataModule &dataModule, GroupEditWindow &editor, QWid
     setObjectName(u"Form26"_s);
     setWindowTitle(u"Номенклатура (26)"_s);
 
-    m_grid = new DataGrid(
-        {{u"s_caption"_s, u"Наименование"_s}, {u"s_excl"_s, u"Не используется"_s, Qt::AlignCenter}}, this);
-    m_grid->setObjectName(u"DBGrid1"_s);
-    m_grid->setDataset(&m_store->list());
+    m_grid =
+        makeGrid(u"DBGrid1"_s,
+                 {{u"s_caption"_s, u"Наименование"_s}, {u"s_excl"_s, u"Не используется"_s, Qt::AlignCenter}},
+                 m_store->list(), this);
     m_grid->setColumnWidth(0, 400);
 
-    m_filter = new FilterEdit(FilterEdit::Keys::ConsumeKeyDown, this);
-    m_filter->setObjectName(u"Edit1"_s);
-    m_filter->setDataset(&m_store->list());
+    m_filter = makeFilter(u"Edit1"_s, FilterEdit::Keys::ConsumeKeyDown, m_store->list(), this);
 
-    m_delete = new QPushButton(u"Удалить"_s, this);
-    m_delete->setObjectName(u"Button1"_s);
-    m_delete->setAutoDefault(false);
-    m_add = new QPushButton(u"Добавить"_s, this);
-    m_add->setObjectName(u"Button2"_s);
-    m_add->setAutoDefault(false);
-    m_change = new QPushButton(u"Изменить"_s, this);
-    m_change->setObjectName(u"Button3"_s);
-    m_change->setDefault(true);
-    auto *exit = new QPushButton(u"Выход"_s, this);
-    exit->setObjectName(u"Button4"_s);
-    exit->setAutoDefault(false);
+    m_delete = makeButton(u"Button1"_s, u"Удалить"_s, this);
+    m_add = makeButton(u"Button2"_s, u"Добавить"_s, this);
+    m_change = makeButton(u"Button3"_s, u"Изменить"_s, this, ButtonRole::Default);
+    auto *exit = makeButton(u"Button4"_s, u"Выход"_s, this);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_delete);
-    buttons->addWidget(m_add);
-    buttons->addWidget(m_change);
-    buttons->addStretch();
-    buttons->addWidget(exit);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_filter);
     layout->addWidget(m_grid);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({m_delete, m_add, m_change}, exit));
     setFixedSize(kWidth, kHeight);
 
     connect(m_filter, &QLineEdit::textChanged, this, &GroupsWindow::applyFilter);
@@ -140,12 +124,7 @@ void GroupsWindow::applyFilter()
     if (!m_filter->text().isEmpty())
         parts << filters::beginsWith(u"s_caption"_s, m_filter->text());
     Dataset &list = m_store->list();
-    if (parts.isEmpty()) {
-        list.setFiltered(false);
-        return;
-    }
-    list.setFilter(filters::allOf(parts));
-    list.setFiltered(true);
+    list.applyFilter(parts.isEmpty() ? Dataset::Filter() : filters::allOf(parts));
 }
 
 void GroupsWindow::deleteGroup()
@@ -167,10 +146,7 @@ void GroupsWindow::addGroup()
 {
     if (m_mode != MenuMode)
         return;
-    Dataset &list = m_store->list();
-    const int recNo = list.recNo();
-    if (m_editor.addGroup())
-        guarded(this, [&] { list.reopenAt(recNo); });
+    reopenAfter(this, m_store->list(), [this] { return m_editor.addGroup(); });
 }
 
 void GroupsWindow::changeGroup()
@@ -183,10 +159,10 @@ void GroupsWindow::changeGroup()
         accept();
         return;
     }
-    const int recNo = list.recNo();
-    if (m_editor.changeGroup(list.intValue(u"id"_s), list.text(u"s_caption"_s).trimmed(),
-                             list.intValue(u"b_excluded"_s) != 0))
-        guarded(this, [&] { list.reopenAt(recNo); });
+    reopenAfter(this, list, [&] {
+        return m_editor.changeGroup(list.intValue(u"id"_s), list.text(u"s_caption"_s).trimmed(),
+                                    list.intValue(u"b_excluded"_s) != 0);
+    });
 }
 
 } // namespace kordel

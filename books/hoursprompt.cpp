@@ -1,5 +1,6 @@
 #include "hoursprompt.h"
 
+#include "formkit.h"
 #include "messages.h"
 
 #include <QHBoxLayout>
@@ -34,17 +35,9 @@ HoursPrompt::HoursPrompt(QWidget *parent) : QDialog(parent)
     row->addWidget(m_hours);
     layout->addLayout(row);
 
-    auto *buttons = new QHBoxLayout;
-    auto *save = new QPushButton(u"Запись"_s, this);
-    save->setObjectName(u"Button1"_s);
-    save->setDefault(true);
-    auto *cancel = new QPushButton(u"Отмена"_s, this);
-    cancel->setObjectName(u"Button2"_s);
-    cancel->setAutoDefault(false);
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    auto *save = makeButton(u"Button1"_s, u"Запись"_s, this, ButtonRole::Default);
+    auto *cancel = makeButton(u"Button2"_s, u"Отмена"_s, this);
+    layout->addLayout(dialogButtons(save, cancel));
 
     connect(save, &QPushButton::clicked, this, &HoursPrompt::confirm);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,12 +1,12 @@
 #include "kindeditwindow.h"
 
 #include "dataset.h"
+#include "formkit.h"
 #include "guarded.h"
 
 #include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -30,17 +30,9 @@ KindEditWindow::KindEditWindow(DataModule &dataModule, QWidget *parent) : QDialo
     fields->addRow(u"Операция"_s, m_name);
     layout->addWidget(group);
 
-    auto *buttons = new QHBoxLayout;
-    auto *save = new QPushButton(u"Записать"_s, this);
-    save->setObjectName(u"Button1"_s);
-    save->setDefault(true);
-    auto *cancel = new QPushButton(u"Отмена"_s, this);
-    cancel->setObjectName(u"Button2"_s);
-    cancel->setAutoDefault(false);
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    auto *save = makeButton(u"Button1"_s, u"Записать"_s, this, ButtonRole::Default);
+    auto *cancel = makeButton(u"Button2"_s, u"Отмена"_s, this);
+    layout->addLayout(dialogButtons(save, cancel));
 
     connect(save, &QPushButton::clicked, this, &KindEditWindow::save);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,9 +1,9 @@
 #include "normwindow.h"
 
+#include "formkit.h"
 #include "guarded.h"
 #include "messages.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -200,20 +200,12 @@ NormWindow::NormWindow(DataModule &dataModule, QWidget *parent) : QDialog(parent
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setStretchLastSection(true);
 
-    m_save = new QPushButton(u"Сохранить"_s, this);
-    m_save->setObjectName(u"Button1"_s);
-    m_save->setDefault(true);
-    m_delete = new QPushButton(u"Удалить"_s, this);
-    m_delete->setObjectName(u"Button2"_s);
-    m_delete->setAutoDefault(false);
+    m_save = makeButton(u"Button1"_s, u"Сохранить"_s, this, ButtonRole::Default);
+    m_delete = makeButton(u"Button2"_s, u"Удалить"_s, this);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_save);
-    buttons->addWidget(m_delete);
-    buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_grid);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({m_save, m_delete}));
     resize(420, 300);
 
     connect(m_save, &QPushButton::clicked, this, &NormWindow::save);

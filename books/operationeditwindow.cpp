@@ -1,5 +1,6 @@
 #include "operationeditwindow.h"
 
+#include "formkit.h"
 #include "guarded.h"
 #include "kindswindow.h"
 #include "messages.h"
@@ -7,7 +8,6 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,25 +26,17 @@ OperationEditWindow::OperationEditWindow(DataModule &dataModule, ProductsWindow 
     m_product = new QLineEdit(this);
     m_product->setObjectName(u"Edit1"_s);
     m_product->setReadOnly(true);
-    m_productButton = new QPushButton(u"..."_s, this);
-    m_productButton->setObjectName(u"Button3"_s);
-    m_productButton->setAutoDefault(false);
+    m_productButton = makeButton(u"Button3"_s, u"..."_s, this);
     m_kind = new QLineEdit(this);
     m_kind->setObjectName(u"Edit2"_s);
     m_kind->setReadOnly(true);
-    m_kindButton = new QPushButton(u"..."_s, this);
-    m_kindButton->setObjectName(u"Button4"_s);
-    m_kindButton->setAutoDefault(false);
+    m_kindButton = makeButton(u"Button4"_s, u"..."_s, this);
     m_naimen = new QComboBox(this);
     m_naimen->setObjectName(u"ComboBox1"_s);
     m_naimen->addItems({OperationsStore::naimenText(0), OperationsStore::naimenText(1)});
 
-    auto *save = new QPushButton(u"Записать"_s, this);
-    save->setObjectName(u"Button1"_s);
-    save->setDefault(true);
-    auto *cancel = new QPushButton(u"Отмена"_s, this);
-    cancel->setObjectName(u"Button2"_s);
-    cancel->setAutoDefault(false);
+    auto *save = makeButton(u"Button1"_s, u"Записать"_s, this, ButtonRole::Default);
+    auto *cancel = makeButton(u"Button2"_s, u"Отмена"_s, this);
 
     auto *fields = new QGridLayout;
     fields->addWidget(new QLabel(u"Изделие"_s, this), 0, 0);
@@ -56,13 +48,9 @@ OperationEditWindow::OperationEditWindow(DataModule &dataModule, ProductsWindow 
     fields->addWidget(new QLabel(u"Вид"_s, this), 2, 0);
     fields->addWidget(m_naimen, 2, 1, 1, 2);
     fields->setColumnStretch(1, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
-    layout->addLayout(buttons);
+    layout->addLayout(dialogButtons(save, cancel));
     resize(460, sizeHint().height());
 
     connect(m_productButton, &QPushButton::clicked, this, &OperationEditWindow::pickProduct);

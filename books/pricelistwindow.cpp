@@ -4,6 +4,7 @@
 #include "datamodule.h"
 #include "excelwriter.h"
 #include "filteredit.h"
+#include "formkit.h"
 #include "guarded.h"
 #include "messages.h"
 #include "normwindow.h"
@@ -46,41 +47,26 @@ PriceListWindow::PriceListWindow(DataModule &dataModule, OperationEditWindow &ed
     setObjectName(u"Form4"_s);
     setWindowTitle(u"Цены (4)"_s);
 
-    m_filter = new FilterEdit(FilterEdit::Keys::ConsumeKeyDown, this);
-    m_filter->setObjectName(u"Edit1"_s);
-    m_filter->setDataset(&m_data.oper());
+    m_filter = makeFilter(u"Edit1"_s, FilterEdit::Keys::ConsumeKeyDown, m_data.oper(), this);
     m_prices = new QCheckBox(u"Цены"_s, this);
     m_prices->setObjectName(u"CheckBox1"_s);
 
-    m_grid = new DataGrid(priceListColumns(), this);
-    m_grid->setObjectName(u"DBGrid1"_s);
-    m_grid->setDataset(&m_data.oper());
+    m_grid = makeGrid(u"DBGrid1"_s, priceListColumns(), m_data.oper(), this);
 
-    const auto button = [this](const QString &caption, const QString &name) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
-    m_add = button(u"Добавить"_s, u"Button1"_s);
-    m_change = button(u"Изменить"_s, u"Button2"_s);
-    m_delete = button(u"Удалить"_s, u"Button3"_s);
-    m_excel = button(u"Excel"_s, u"Button5"_s);
-    m_exit = button(u"Выход"_s, u"Button4"_s);
+    m_add = makeButton(u"Button1"_s, u"Добавить"_s, this);
+    m_change = makeButton(u"Button2"_s, u"Изменить"_s, this);
+    m_delete = makeButton(u"Button3"_s, u"Удалить"_s, this);
+    m_excel = makeButton(u"Button5"_s, u"Excel"_s, this);
+    m_exit = makeButton(u"Button4"_s, u"Выход"_s, this);
 
     auto *top = new QHBoxLayout;
     top->addWidget(new QLabel(u"Марка"_s, this));
     top->addWidget(m_filter, 1);
     top->addWidget(m_prices);
-    auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : {m_add, m_change, m_delete, m_excel})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(m_exit);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_grid, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({m_add, m_change, m_delete, m_excel}, m_exit));
     resize(820, 520);
 
     connect(m_filter, &QLineEdit::textChanged, this, &PriceListWindow::applyFilter);
@@ -167,12 +153,7 @@ void PriceListWindow::showEvent(QShowEvent *event)
 void PriceListWindow::applyFilter(const QString &text)
 {
     Dataset &oper = m_data.oper();
-    if (text.trimmed().isEmpty()) {
-        oper.setFiltered(false);
-        return;
-    }
-    oper.setFilter(filters::contains(u"marka"_s, text));
-    oper.setFiltered(true);
+    oper.applyFilter(text.trimmed().isEmpty() ? Dataset::Filter() : filters::contains(u"marka"_s, text));
 }
 
 void PriceListWindow::gridDoubleClicked()

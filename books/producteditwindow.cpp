@@ -1,13 +1,13 @@
 #include "producteditwindow.h"
 
 #include "datamodule.h"
+#include "formkit.h"
 #include "guarded.h"
 #include "productsstore.h"
 
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -71,20 +71,12 @@ ProductEditWindow::ProductEditWindow(DataModule &dataModule, QWidget *parent)
     fields->addRow(u"Расценка"_s, m_massa);
     fields->addRow(u"Номенклатурная группа"_s, m_group);
 
-    auto *write = new QPushButton(u"Записать"_s, this);
-    write->setObjectName(u"Button1"_s);
-    write->setDefault(true);
-    auto *cancel = new QPushButton(u"Отмена"_s, this);
-    cancel->setObjectName(u"Button2"_s);
-    cancel->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(write);
-    buttons->addWidget(cancel);
+    auto *write = makeButton(u"Button1"_s, u"Записать"_s, this, ButtonRole::Default);
+    auto *cancel = makeButton(u"Button2"_s, u"Отмена"_s, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(box);
-    layout->addLayout(buttons);
+    layout->addLayout(dialogButtons(write, cancel));
     setFixedSize(sizeHint().expandedTo(QSize(420, 0)));
 
     connect(write, &QPushButton::clicked, this, &ProductEditWindow::save);

@@ -4,11 +4,11 @@
 #include "datamodule.h"
 #include "decimal.h"
 #include "filteredit.h"
+#include "formkit.h"
 #include "guarded.h"
 #include "producteditwindow.h"
 #include "productsstore.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <utility>
@@ -24,41 +24,25 @@ ProductsWindow::ProductsWindow(DataModule &dataModule, ProductEditWindow &editor
     setObjectName(u"Form3"_s);
     setWindowTitle(u"Изделия (3)"_s);
 
-    m_grid =
-        new DataGrid({{u"marka"_s, u"Марка изделия"_s},
-                      {u"nom"_s, u"Номенклатурная группа"_s},
-                      {u"massa"_s, u"Коробки"_s, Qt::AlignLeft | Qt::AlignVCenter, false, formats::number}},
-                     this);
-    m_grid->setObjectName(u"DBGrid1"_s);
-    m_grid->setDataset(&m_store->products());
+    m_grid = makeGrid(u"DBGrid1"_s,
+                      {{u"marka"_s, u"Марка изделия"_s},
+                       {u"nom"_s, u"Номенклатурная группа"_s},
+                       {u"massa"_s, u"Коробки"_s, Qt::AlignLeft | Qt::AlignVCenter, false, formats::number}},
+                      m_store->products(), this);
     m_grid->setColumnWidth(0, 220);
     m_grid->setColumnWidth(1, 220);
 
-    m_filter = new FilterEdit(FilterEdit::Keys::ArrowsOnly, this);
-    m_filter->setObjectName(u"Edit1"_s);
-    m_filter->setDataset(&m_store->products());
+    m_filter = makeFilter(u"Edit1"_s, FilterEdit::Keys::ArrowsOnly, m_store->products(), this);
 
-    m_add = new QPushButton(u"Добавить"_s, this);
-    m_add->setObjectName(u"Button1"_s);
-    m_change = new QPushButton(u"Изменить"_s, this);
-    m_change->setObjectName(u"Button2"_s);
-    m_delete = new QPushButton(u"Удалить"_s, this);
-    m_delete->setObjectName(u"Button3"_s);
-    auto *exit = new QPushButton(u"Выход"_s, this);
-    exit->setObjectName(u"Button4"_s);
-    for (QPushButton *button : {m_add, m_change, m_delete, exit})
-        button->setAutoDefault(false);
+    m_add = makeButton(u"Button1"_s, u"Добавить"_s, this);
+    m_change = makeButton(u"Button2"_s, u"Изменить"_s, this);
+    m_delete = makeButton(u"Button3"_s, u"Удалить"_s, this);
+    auto *exit = makeButton(u"Button4"_s, u"Выход"_s, this);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_add);
-    buttons->addWidget(m_change);
-    buttons->addWidget(m_delete);
-    buttons->addStretch();
-    buttons->addWidget(exit);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_filter);
     layout->addWidget(m_grid);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({m_add, m_change, m_delete}, exit));
     resize(640, 480);
 
     connect(m_filter, &QLineEdit::textChanged, this, &ProductsWindow::applyFilter);
@@ -113,26 +97,14 @@ void ProductsWindow::showEvent(QShowEvent *event)
 void ProductsWindow::applyFilter(const QString &text)
 {
     Dataset &products = m_store->products();
-    if (text.isEmpty()) {
-        products.setFiltered(false);
-        return;
-    }
-    products.setFilter(filters::beginsWith(u"marka"_s, text));
-    products.setFiltered(true);
-}
-
-void ProductsWindow::reopenList(int recNo)
-{
-    m_store->products().reopenAt(recNo);
+    products.applyFilter(text.isEmpty() ? Dataset::Filter() : filters::beginsWith(u"marka"_s, text));
 }
 
 void ProductsWindow::addProduct()
 {
     if (m_mode != MenuMode)
         return;
-    const int recNo = m_store->products().recNo();
-    if (m_editor.addProduct())
-        guarded(this, [&] { reopenList(recNo); });
+    reopenAfter(this, m_store->products(), [this] { return m_editor.addProduct(); });
 }
 
 void ProductsWindow::changeProduct()
@@ -150,12 +122,12 @@ void ProductsWindow::changeProduct()
         return;
     }
 
-    const int recNo = products.recNo();
     const QVariant massa = products.value(u"massa"_s);
     const QString massaText = massa.isNull() ? QString() : Decimal::fromVariant(massa).toString();
-    if (m_editor.changeProduct(id, products.text(u"marka"_s).trimmed(), massaText,
-                               products.intValue(u"id_class_item"_s)))
-        guarded(this, [&] { reopenList(recNo); });
+    reopenAfter(this, products, [&] {
+        return m_editor.changeProduct(id, products.text(u"marka"_s).trimmed(), massaText,
+                                      products.intValue(u"id_class_item"_s));
+    });
 }
 
 void ProductsWindow::deleteProduct()

@@ -47,7 +47,6 @@ protected:
 
 private:
     void applyFilter(const QString &text);
-    void reopenList(int recNo);
 
     DataModule &m_data;
     ProductEditWindow &m_editor;

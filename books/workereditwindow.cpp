@@ -1,6 +1,7 @@
 #include "workereditwindow.h"
 
 #include "datamodule.h"
+#include "formkit.h"
 #include "guarded.h"
 
 #include <QApplication>
@@ -8,7 +9,6 @@
 #include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,17 +64,9 @@ WorkerEditWindow::WorkerEditWindow(DataModule &dataModule, QWidget *parent)
     fields->addRow(u"Роль"_s, m_role);
     layout->addWidget(group);
 
-    auto *buttons = new QHBoxLayout;
-    auto *save = new QPushButton(u"Записать"_s, this);
-    save->setObjectName(u"Button1"_s);
-    save->setDefault(true);
-    auto *cancel = new QPushButton(u"Отмена"_s, this);
-    cancel->setObjectName(u"Button2"_s);
-    cancel->setAutoDefault(false);
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    auto *save = makeButton(u"Button1"_s, u"Записать"_s, this, ButtonRole::Default);
+    auto *cancel = makeButton(u"Button2"_s, u"Отмена"_s, this);
+    layout->addLayout(dialogButtons(save, cancel));
 
     connect(save, &QPushButton::clicked, this, &WorkerEditWindow::save);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

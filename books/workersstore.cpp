@@ -18,12 +18,7 @@ Dataset &WorkersStore::workers() const
 void WorkersStore::setNameFilter(const QString &text)
 {
     Dataset &list = workers();
-    if (text.isEmpty()) {
-        list.setFiltered(false);
-        return;
-    }
-    list.setFilter(filters::beginsWith(u"fio"_s, text));
-    list.setFiltered(true);
+    list.applyFilter(text.isEmpty() ? Dataset::Filter() : filters::beginsWith(u"fio"_s, text));
 }
 
 int WorkersStore::add(const QString &name, const QString &position)

@@ -3,29 +3,17 @@
 #include "datagrid.h"
 #include "datamodule.h"
 #include "filteredit.h"
+#include "formkit.h"
 #include "guarded.h"
 #include "hoursprompt.h"
 #include "workereditwindow.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 namespace kordel {
-namespace {
-
-QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
-
 WorkersWindow::WorkersWindow(DataModule &dataModule, WorkerEditWindow &editWindow, HoursPrompt &hoursPrompt,
                              QWidget *parent)
     : QDialog(parent), m_store(dataModule), m_edit(editWindow), m_hours(hoursPrompt)
@@ -34,27 +22,18 @@ WorkersWindow::WorkersWindow(DataModule &dataModule, WorkerEditWindow &editWindo
     setWindowTitle(u"Список рабочих"_s);
 
     auto *layout = new QVBoxLayout(this);
-    m_filter = new FilterEdit(FilterEdit::Keys::ConsumeKeyDown, this);
-    m_filter->setObjectName(u"Edit1"_s);
-    m_filter->setDataset(&m_store.workers());
+    m_filter = makeFilter(u"Edit1"_s, FilterEdit::Keys::ConsumeKeyDown, m_store.workers(), this);
     layout->addWidget(m_filter);
 
-    m_grid = new DataGrid({{u"fio"_s, u"ФИО"_s}, {u"s_staffpos_hl"_s, u"Должность"_s}}, this);
-    m_grid->setObjectName(u"DBGrid1"_s);
-    m_grid->setDataset(&m_store.workers());
+    m_grid = makeGrid(u"DBGrid1"_s, {{u"fio"_s, u"ФИО"_s}, {u"s_staffpos_hl"_s, u"Должность"_s}},
+                      m_store.workers(), this);
     layout->addWidget(m_grid);
 
-    auto *buttons = new QHBoxLayout;
-    m_add = button(u"Button1"_s, u"Добавить"_s, this);
-    m_change = button(u"Button2"_s, u"Изменить"_s, this);
-    m_delete = button(u"Button3"_s, u"Удалить"_s, this);
-    m_exit = button(u"Button4"_s, u"Выход"_s, this);
-    buttons->addWidget(m_add);
-    buttons->addWidget(m_change);
-    buttons->addWidget(m_delete);
-    buttons->addStretch();
-    buttons->addWidget(m_exit);
-    layout->addLayout(buttons);
+    m_add = makeButton(u"Button1"_s, u"Добавить"_s, this);
+    m_change = makeButton(u"Button2"_s, u"Изменить"_s, this);
+    m_delete = makeButton(u"Button3"_s, u"Удалить"_s, this);
+    m_exit = makeButton(u"Button4"_s, u"Выход"_s, this);
+    layout->addLayout(buttonRow({m_add, m_change, m_delete}, m_exit));
 
     connect(m_filter, &QLineEdit::textChanged, this, [this] { applyFilter(); });
     connect(m_grid, &DataGrid::rowDoubleClicked, this, &WorkersWindow::changeOrPick);

@@ -182,6 +182,16 @@ void Dataset::setFiltered(bool on)
     rebuildVisible(rawIndex());
 }
 
+void Dataset::applyFilter(Filter filter)
+{
+    if (!filter) {
+        setFiltered(false);
+        return;
+    }
+    setFilter(std::move(filter));
+    setFiltered(true);
+}
+
 void Dataset::rebuildVisible(int keepRaw)
 {
     m_visible.clear();

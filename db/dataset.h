@@ -83,6 +83,8 @@ public:
 
     void setFilter(Filter filter);
     void setFiltered(bool on);
+    // Filters by `filter`, or shows every row when it is empty.
+    void applyFilter(Filter filter);
     bool isFiltered() const { return m_filtered; }
 
 Q_SIGNALS:

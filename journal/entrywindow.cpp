@@ -2,6 +2,7 @@
 
 #include "datagrid.h"
 #include "datamodule.h"
+#include "formkit.h"
 #include "guarded.h"
 #include "journalcontext.h"
 #include "messages.h"
@@ -43,14 +44,6 @@ private:
     WorkersWindow &m_workers;
     PriceListWindow &m_prices;
 };
-
-QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLineEdit *edit(const QString &name, QWidget *parent)
 {
@@ -110,18 +103,19 @@ void EntryWindow::buildControls()
     auto *fields = new QGridLayout(frame);
 
     m_worker = edit(u"Edit1"_s, frame);
-    m_worker->setReadOnly(true);
-    m_worker->setFrame(false);
-    m_worker->installEventFilter(this);
-    m_workerButton = button(u"Button3"_s, u"..."_s, frame);
+    m_workerButton = makeButton(u"Button3"_s, u"..."_s, frame);
     connect(m_workerButton, &QPushButton::clicked, this, &EntryWindow::pickWorker);
 
     m_operation = edit(u"Edit2"_s, frame);
-    m_operation->setReadOnly(true);
-    m_operation->setFrame(false);
-    m_operation->installEventFilter(this);
-    m_operationButton = button(u"Button4"_s, u"..."_s, frame);
+    m_operationButton = makeButton(u"Button4"_s, u"..."_s, frame);
     connect(m_operationButton, &QPushButton::clicked, this, &EntryWindow::pickOperation);
+
+    // Filled by the picks only; a click on either field picks as well.
+    for (QLineEdit *field : {m_worker, m_operation}) {
+        field->setReadOnly(true);
+        field->setFrame(false);
+        field->installEventFilter(this);
+    }
 
     m_quantity = edit(u"Edit3"_s, frame);
     m_defects = edit(u"Edit4"_s, frame);
@@ -174,11 +168,11 @@ void EntryWindow::buildControls()
     m_auxBox = new QCheckBox(u"Подсобные рабочие"_s, this);
     m_auxBox->setObjectName(u"CheckBox1"_s);
     connect(m_auxBox, &QCheckBox::toggled, this, &EntryWindow::auxiliaryTicked);
-    m_auxAdd = button(u"Button5"_s, u"Добавить"_s, this);
+    m_auxAdd = makeButton(u"Button5"_s, u"Добавить"_s, this);
     connect(m_auxAdd, &QPushButton::clicked, this, &EntryWindow::addAuxiliary);
-    m_auxSave = button(u"Button6"_s, u"Сохранить"_s, this);
+    m_auxSave = makeButton(u"Button6"_s, u"Сохранить"_s, this);
     connect(m_auxSave, &QPushButton::clicked, this, &EntryWindow::saveAuxiliary);
-    m_auxRemove = button(u"Button7"_s, u"Удалить"_s, this);
+    m_auxRemove = makeButton(u"Button7"_s, u"Удалить"_s, this);
     connect(m_auxRemove, &QPushButton::clicked, this, &EntryWindow::removeAuxiliary);
     panel->addWidget(m_auxBox);
     panel->addWidget(m_auxAdd);
@@ -188,30 +182,22 @@ void EntryWindow::buildControls()
     top->addLayout(panel);
     layout->addLayout(top);
 
-    m_auxGrid = new DataGrid(
-        {{u"fio"_s, u"ФИО"_s},
-         {u"s_staffpos_hl"_s, u"Должность"_s},
-         {u"f_time"_s, u"Время (ч.)"_s, Qt::AlignLeft | Qt::AlignVCenter, false, formats::number},
-         {u"f_count"_s, u"Сумма (р.)"_s, Qt::AlignLeft | Qt::AlignVCenter, false, formats::money}},
-        this);
-    m_auxGrid->setObjectName(u"DBGrid1"_s);
-    m_auxGrid->setDataset(&m_aux.list());
+    m_auxGrid =
+        makeGrid(u"DBGrid1"_s,
+                 {{u"fio"_s, u"ФИО"_s},
+                  {u"s_staffpos_hl"_s, u"Должность"_s},
+                  {u"f_time"_s, u"Время (ч.)"_s, Qt::AlignLeft | Qt::AlignVCenter, false, formats::number},
+                  {u"f_count"_s, u"Сумма (р.)"_s, Qt::AlignLeft | Qt::AlignVCenter, false, formats::money}},
+                 m_aux.list(), this);
     layout->addWidget(m_auxGrid, 1);
 
-    auto *bottom = new QHBoxLayout;
-    m_saveButton = new QPushButton(u"Запись"_s, this);
-    m_saveButton->setObjectName(u"Button1"_s);
-    m_saveButton->setDefault(true);
+    m_saveButton = makeButton(u"Button1"_s, u"Запись"_s, this, ButtonRole::Default);
     connect(m_saveButton, &QPushButton::clicked, this, &EntryWindow::save);
-    m_newButton = button(u"Button8"_s, u"Новый"_s, this);
+    m_newButton = makeButton(u"Button8"_s, u"Новый"_s, this);
     connect(m_newButton, &QPushButton::clicked, this, &EntryWindow::startNew);
-    m_exitButton = button(u"Button2"_s, u"Выход"_s, this);
+    m_exitButton = makeButton(u"Button2"_s, u"Выход"_s, this);
     connect(m_exitButton, &QPushButton::clicked, this, &QDialog::reject);
-    bottom->addWidget(m_saveButton);
-    bottom->addWidget(m_newButton);
-    bottom->addStretch();
-    bottom->addWidget(m_exitButton);
-    layout->addLayout(bottom);
+    layout->addLayout(buttonRow({m_saveButton, m_newButton}, m_exitButton));
 
     setFixedSize(sizeHint().expandedTo(QSize(760, 520)));
 }

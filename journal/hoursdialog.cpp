@@ -1,5 +1,6 @@
 #include "hoursdialog.h"
 
+#include "formkit.h"
 #include "guarded.h"
 #include "messages.h"
 
@@ -32,13 +33,9 @@ HoursDialog::HoursDialog(DataModule &dataModule, QWidget *parent) : QDialog(pare
     layout->addLayout(line);
 
     auto *buttons = new QHBoxLayout;
-    auto *done = new QPushButton(u"Готово"_s, this);
-    done->setObjectName(u"Button1"_s);
-    done->setDefault(true);
+    auto *done = makeButton(u"Button1"_s, u"Готово"_s, this, ButtonRole::Default);
     connect(done, &QPushButton::clicked, this, &HoursDialog::confirm);
-    auto *cancel = new QPushButton(u"Отмена"_s, this);
-    cancel->setObjectName(u"Button2"_s);
-    cancel->setAutoDefault(false);
+    auto *cancel = makeButton(u"Button2"_s, u"Отмена"_s, this);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(done);
     buttons->addWidget(cancel);

@@ -7,19 +7,19 @@
 #include "groupeditwindow.h"
 #include "groupsstore.h"
 #include "groupswindow.h"
+#include "guitest.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QtTest>
-#include <functional>
 
 using namespace Qt::StringLiterals;
 using namespace kordel;
+using namespace kordel::test;
 
 namespace {
 
@@ -27,48 +27,8 @@ const QString kHasProducts = u"В номенклатурной группе ес
 const QString kHasOperations = u"В номенклатурной группе есть операции."_s;
 const QString kAskDelete = u"Удалить позицию из списка?"_s;
 
-// Runs `action` on the modal window `name` once it shows, then closes the
-// window if the action left it open, so that a failed check never hangs.
-void onModal(const QString &name, std::function<void(QDialog &)> action)
-{
-    QTimer::singleShot(0, [name, action] {
-        QPointer<QDialog> dialog;
-        const bool shown = QTest::qWaitFor(
-            [&] {
-                dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-                return dialog && dialog->objectName() == name;
-            },
-            5000);
-        const auto close = qScopeGuard([&] {
-            if (dialog && dialog->isVisible())
-                dialog->reject();
-        });
-        QVERIFY2(shown, qPrintable(name + u" did not open"_s));
-        action(*dialog);
-    });
-}
-
-template <typename T> T *child(QWidget &window, const QString &name)
-{
-    T *found = window.findChild<T *>(name);
-    if (!found)
-        qWarning("%s has no %s", qPrintable(window.objectName()), qPrintable(name));
-    return found;
-}
-
-// Types text key by key; QTest::keyClicks takes only Latin-1 characters.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
 // The grid's rows as "name|mark" (the mark column even when hidden).
-QStringList visibleRows(QWidget &window)
+QStringList visibleRows(QWidget *window)
 {
     auto *grid = child<DataGrid>(window, u"DBGrid1"_s);
     QStringList rows;
@@ -104,7 +64,7 @@ private Q_SLOTS:
               u"delete from cmn_gds_and_srv.gds_and_srv where id >= 100000"_s,
               u"delete from cmn_classifier.item where id > 1"_s})
             m_db.exec(statement);
-        child<QLineEdit>(*m_window, u"Edit1"_s)->clear();
+        child<QLineEdit>(m_window.get(), u"Edit1"_s)->clear();
         m_messages.clear();
     }
 
@@ -214,7 +174,7 @@ private Q_SLOTS:
         m_db.addGroup(u"Литьё"_s, true);
         const int casting = m_db.addGroup(u"Литейка  "_s);
 
-        onModal(u"Form26"_s, [&](QDialog &window) {
+        onModal(u"Form26"_s, [&](QDialog *window) {
             auto *choose = child<QPushButton>(window, u"Button3"_s);
             QCOMPARE(choose->text(), u"Выбрать"_s);
             QVERIFY(choose->isDefault());
@@ -222,14 +182,14 @@ private Q_SLOTS:
             QVERIFY(!child<QPushButton>(window, u"Button2"_s)->isEnabled());
             auto *grid = child<DataGrid>(window, u"DBGrid1"_s);
             QVERIFY(grid->isColumnHidden(1));
-            QCOMPARE(window.width(), 460);
+            QCOMPARE(window->width(), 460);
             QCOMPARE(visibleRows(window), (QStringList{u"Арматура|"_s, u"Литейка  |"_s}));
             // A typed beginning does not bring back a group not in use.
             auto *filter = child<QLineEdit>(window, u"Edit1"_s);
             typeText(filter, u"лит"_s);
             QCOMPARE(visibleRows(window), QStringList{u"Литейка  |"_s});
             QTest::keyClick(filter, Qt::Key_Return);
-            QVERIFY(!window.isVisible());
+            QVERIFY(!window->isVisible());
         });
         const std::optional<GroupPick> picked = m_window->pick();
         QVERIFY(picked);
@@ -238,17 +198,17 @@ private Q_SLOTS:
 
         // The menu shows the book whole again, the typed filter kept.
         QCOMPARE(m_window->width(), 585);
-        onModal(u"Form26"_s, [&](QDialog &window) {
+        onModal(u"Form26"_s, [&](QDialog *window) {
             QCOMPARE(child<QPushButton>(window, u"Button3"_s)->text(), u"Изменить"_s);
             QVERIFY(child<QPushButton>(window, u"Button1"_s)->isEnabled());
             QVERIFY(child<QPushButton>(window, u"Button2"_s)->isEnabled());
             QVERIFY(!child<DataGrid>(window, u"DBGrid1"_s)->isColumnHidden(1));
             QCOMPARE(visibleRows(window), (QStringList{u"Литейка  |"_s, u"Литьё|V"_s}));
-            window.reject();
+            window->reject();
         });
         m_window->openFromMenu();
 
-        onModal(u"Form26"_s, [](QDialog &window) { QTest::keyClick(&window, Qt::Key_Escape); });
+        onModal(u"Form26"_s, [](QDialog *window) { QTest::keyClick(window, Qt::Key_Escape); });
         QVERIFY(!m_window->pick());
         QCOMPARE(m_window->width(), 585);
     }
@@ -258,9 +218,9 @@ private Q_SLOTS:
         m_db.addGroup(u"Арматура"_s);
         m_db.addGroup(u"Арка"_s);
         m_db.addGroup(u"Болты"_s);
-        onModal(u"Form26"_s, [&](QDialog &window) {
+        onModal(u"Form26"_s, [&](QDialog *window) {
             auto *filter = child<QLineEdit>(window, u"Edit1"_s);
-            QCOMPARE(window.focusWidget(), filter);
+            QCOMPARE(window->focusWidget(), filter);
             typeText(filter, u"ар"_s);
             QCOMPARE(visibleRows(window), (QStringList{u"Арка|"_s, u"Арматура|"_s}));
             // Up and Down move the list; keys that only act on key-down do nothing.
@@ -276,10 +236,10 @@ private Q_SLOTS:
             QCOMPARE(filter->text(), u"а"_s);
             QCOMPARE(visibleRows(window), (QStringList{u"Арка|"_s, u"Арматура|"_s}));
             QTest::keyClick(filter, Qt::Key_Escape);
-            QVERIFY(!window.isVisible());
+            QVERIFY(!window->isVisible());
         });
         m_window->openFromMenu();
-        QVERIFY(!child<DataGrid>(*m_window, u"DBGrid1"_s)->dataset()->isOpen());
+        QVERIFY(!child<DataGrid>(m_window.get(), u"DBGrid1"_s)->dataset()->isOpen());
     }
 
     void editThroughTheWindows()
@@ -288,22 +248,22 @@ private Q_SLOTS:
         const int casting = m_db.addGroup(u"Литьё"_s, true);
         m_db.addGroup(u"Болты"_s);
 
-        onModal(u"Form26"_s, [&](QDialog &window) {
+        onModal(u"Form26"_s, [&](QDialog *window) {
             Dataset *list = child<DataGrid>(window, u"DBGrid1"_s)->dataset();
             QVERIFY(list->locate(u"id"_s, casting));
             const int recNo = list->recNo();
 
-            onModal(u"Form29"_s, [&](QDialog &editor) {
-                QCOMPARE(editor.windowTitle(), u"Ведение групп (29)"_s);
+            onModal(u"Form29"_s, [&](QDialog *editor) {
+                QCOMPARE(editor->windowTitle(), u"Ведение групп (29)"_s);
                 auto *name = child<QLineEdit>(editor, u"Edit1"_s);
-                QCOMPARE(editor.focusWidget(), name);
+                QCOMPARE(editor->focusWidget(), name);
                 QCOMPARE(name->text(), u"Литьё"_s);
                 auto *excluded = child<QCheckBox>(editor, u"CheckBox1"_s);
                 QVERIFY(excluded->isChecked());
                 excluded->setChecked(false);
                 name->setText(u" Литьё д'Арка "_s);
                 QTest::keyClick(name, Qt::Key_Return);
-                QVERIFY(!editor.isVisible());
+                QVERIFY(!editor->isVisible());
             });
             auto *grid = child<DataGrid>(window, u"DBGrid1"_s);
             const QRect row = grid->visualRect(grid->model()->index(recNo - 1, 0));
@@ -313,14 +273,14 @@ private Q_SLOTS:
             QCOMPARE(list->text(u"s_excl"_s), QString());
 
             // A new group starts empty and in use; "Выход" writes nothing.
-            onModal(u"Form29"_s, [&](QDialog &editor) {
+            onModal(u"Form29"_s, [&](QDialog *editor) {
                 child<QLineEdit>(editor, u"Edit1"_s)->setText(u"Не нужна"_s);
                 child<QPushButton>(editor, u"Button2"_s)->click();
             });
             child<QPushButton>(window, u"Button2"_s)->click();
 
             list->setRecNo(2);
-            onModal(u"Form29"_s, [&](QDialog &editor) {
+            onModal(u"Form29"_s, [&](QDialog *editor) {
                 auto *name = child<QLineEdit>(editor, u"Edit1"_s);
                 QVERIFY(name->text().isEmpty());
                 auto *excluded = child<QCheckBox>(editor, u"CheckBox1"_s);
@@ -328,12 +288,12 @@ private Q_SLOTS:
                 name->setText(u"О'Нил"_s);
                 excluded->setChecked(true);
                 child<QPushButton>(editor, u"Button1"_s)->click();
-                QVERIFY(!editor.isVisible());
+                QVERIFY(!editor->isVisible());
             });
             child<QPushButton>(window, u"Button2"_s)->click();
             QCOMPARE(list->recNo(), 2);
             QVERIFY(visibleRows(window).contains(u"О'Нил|V"_s));
-            window.reject();
+            window->reject();
         });
         m_window->openFromMenu();
         QVERIFY(m_messages.shown.isEmpty());
@@ -351,7 +311,7 @@ private Q_SLOTS:
         const int empty = m_db.addGroup(u"Гайки"_s);
         m_db.addGroup(u"Шайбы"_s);
 
-        onModal(u"Form26"_s, [&](QDialog &window) {
+        onModal(u"Form26"_s, [&](QDialog *window) {
             Dataset *list = child<DataGrid>(window, u"DBGrid1"_s)->dataset();
             auto *remove = child<QPushButton>(window, u"Button1"_s);
             QVERIFY(list->locate(u"id"_s, used));

@@ -4,6 +4,7 @@
 
 #include "datagrid.h"
 #include "datamodule.h"
+#include "guitest.h"
 #include "kindeditwindow.h"
 #include "kindswindow.h"
 #include "scriptedmessages.h"
@@ -11,67 +12,13 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
-#include <functional>
 
 using namespace Qt::StringLiterals;
 using namespace kordel;
+using namespace kordel::test;
 
 namespace {
-
-QPushButton *button(QWidget *window, const QString &name)
-{
-    return window->findChild<QPushButton *>(name);
-}
-
-// Acts on the modal window `name` as soon as it is up, and closes it
-// afterwards whatever happened, so that a failing test cannot hang.
-void onModal(const QString &name, std::function<void(QDialog *)> act)
-{
-    QTimer::singleShot(0, [name, act] {
-        QDialog *dialog = nullptr;
-        (void)QTest::qWaitFor(
-            [&] {
-                dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-                return dialog && dialog->objectName() == name;
-            },
-            5000);
-        if (!dialog || dialog->objectName() != name) {
-            if (dialog)
-                dialog->reject();
-            QFAIL(qPrintable(u"modal window "_s + name + u" did not open"_s));
-        }
-        act(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-}
-
-// Runs an action inside a modal window and tells which modal window the
-// action left on top: the same one when it opened nothing.  Anything it
-// opened is closed.
-QString modalAfter(const std::function<void()> &action)
-{
-    QWidget *before = QApplication::activeModalWidget();
-    QString seen;
-    QTimer::singleShot(0, [&] {
-        QWidget *top = QApplication::activeModalWidget();
-        seen = top ? top->objectName() : u"none"_s;
-        if (top != before)
-            qobject_cast<QDialog *>(top)->reject();
-    });
-    action();
-    (void)QTest::qWaitFor([&] { return !seen.isEmpty(); }, 5000);
-    return seen;
-}
-
-// Types text, Cyrillic included, as key presses.
-void type(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
 
 QList<int> listedIds(const Dataset &list)
 {
@@ -311,7 +258,7 @@ private Q_SLOTS:
                 auto *field = card->findChild<QLineEdit *>(u"Edit1"_s);
                 QVERIFY(field->text().isEmpty());
                 QCOMPARE(card->focusWidget(), field);
-                type(field, u"Травление"_s);
+                typeText(field, u"Травление"_s);
                 QTest::keyClick(field, Qt::Key_Return);
                 QVERIFY(!card->isVisible());
             });

@@ -4,6 +4,7 @@
 #include "datagrid.h"
 #include "datamodule.h"
 #include "excelwriter.h"
+#include "guitest.h"
 #include "kindeditwindow.h"
 #include "kindswindow.h"
 #include "normwindow.h"
@@ -31,6 +32,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace kordel;
+using kordel::test::button;
+using kordel::test::typeText;
 
 namespace {
 
@@ -48,7 +51,8 @@ public:
 // Acts on the modal window `name` as soon as it is shown (from the event
 // loop of whatever window is modal then), and closes it afterwards if the
 // action did not, so that no test can hang on it.  The flag tells whether the
-// window was seen within `waitMs`.
+// window was seen within `waitMs`; unlike test::onModal, a window that never
+// shows is no failure by itself.
 std::shared_ptr<bool> onModal(const QString &name, std::function<void(QDialog *)> act, int waitMs = 5000)
 {
     auto seen = std::make_shared<bool>(false);
@@ -72,22 +76,6 @@ std::shared_ptr<bool> onModal(const QString &name, std::function<void(QDialog *)
     });
     timer->start();
     return seen;
-}
-
-// Types text the way the keyboard does; QTest::keyClicks takes Latin-1 only.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
-QPushButton *button(QWidget *window, const QString &name)
-{
-    return window->findChild<QPushButton *>(name);
 }
 
 } // namespace

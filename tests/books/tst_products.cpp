@@ -6,6 +6,7 @@
 #include "datamodule.h"
 #include "dberror.h"
 #include "decimal.h"
+#include "guitest.h"
 #include "producteditwindow.h"
 #include "productsstore.h"
 #include "productswindow.h"
@@ -14,14 +15,13 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QtTest>
-#include <functional>
 
 using namespace Qt::StringLiterals;
 using namespace kordel;
+using namespace kordel::test;
 
 namespace {
 
@@ -32,56 +32,6 @@ const QString kAskOperations = u"По изделию есть расценки �
 const QString kAskWithJournal = u"По изделию есть операции в текущем, предыдущем месяцах и ранее, они будут "
                                 "удалены. Удалить изделие? "_s;
 const QString kAskProduct = u"Удалить изделие? "_s;
-
-// Runs `action` on the modal window `name` once it shows, then closes the
-// window if the action left it open, so that a failed check never hangs.
-void onModal(const QString &name, std::function<void(QDialog &)> action)
-{
-    QTimer::singleShot(0, [name, action] {
-        QPointer<QDialog> dialog;
-        const bool shown = QTest::qWaitFor(
-            [&] {
-                dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-                return dialog && dialog->objectName() == name;
-            },
-            5000);
-        const auto close = qScopeGuard([&] {
-            if (dialog && dialog->isVisible())
-                dialog->reject();
-        });
-        QVERIFY2(shown, qPrintable(name + u" did not open"_s));
-        action(*dialog);
-    });
-}
-
-template <typename T> T *child(QWidget &window, const QString &name)
-{
-    T *found = window.findChild<T *>(name);
-    if (!found)
-        qWarning("%s has no %s", qPrintable(window.objectName()), qPrintable(name));
-    return found;
-}
-
-// Types text key by key; QTest::keyClicks takes only Latin-1 characters.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        const int key = c.isDigit() || (c.unicode() < 0x80 && c.isLetter()) ? c.toUpper().unicode() : 0;
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
-QStringList visibleMarks(QWidget &window)
-{
-    auto *grid = child<DataGrid>(window, u"DBGrid1"_s);
-    QStringList marks;
-    for (int row = 0; row < grid->model()->rowCount(); ++row)
-        marks << grid->model()->index(row, 0).data().toString();
-    return marks;
-}
 
 } // namespace
 
@@ -377,12 +327,12 @@ private Q_SLOTS:
             }
         });
         watch.start(20);
-        onModal(u"Form3"_s, [&](QDialog &window) {
+        onModal(u"Form3"_s, [&](QDialog *window) {
             QVERIFY(m_db.data().izdel().locate(u"id"_s, 7782));
             child<QPushButton>(window, u"Button2"_s)->click();
             child<QPushButton>(window, u"Button3"_s)->click();
             QTest::qWait(100);
-            window.reject();
+            window->reject();
         });
         m_window->openFromMenu();
         watch.stop();
@@ -391,14 +341,14 @@ private Q_SLOTS:
         QCOMPARE(m_db.count(u"cmn_gds_and_srv.gds_and_srv where id = 7782"_s), 1);
 
         // Nor can one be picked: Enter leaves the window open.
-        onModal(u"Form3"_s, [&](QDialog &window) {
+        onModal(u"Form3"_s, [&](QDialog *window) {
             auto *filter = child<QLineEdit>(window, u"Edit1"_s);
             typeText(filter, u"Хоз"_s);
-            QCOMPARE(visibleMarks(window).size(), 3);
+            QCOMPARE(gridColumn(window).size(), 3);
             QTest::keyClick(filter, Qt::Key_Return);
-            QVERIFY(window.isVisible());
+            QVERIFY(window->isVisible());
             QTest::keyClick(filter, Qt::Key_Escape);
-            QVERIFY(!window.isVisible());
+            QVERIFY(!window->isVisible());
         });
         QVERIFY(!m_window->pick());
     }
@@ -420,29 +370,29 @@ private Q_SLOTS:
         m_db.addProduct(u"корпус-2"_s, m_group);
         m_db.addProduct(u"Бокс корпуса"_s, m_group);
 
-        onModal(u"Form3"_s, [&](QDialog &window) {
+        onModal(u"Form3"_s, [&](QDialog *window) {
             auto *filter = child<QLineEdit>(window, u"Edit1"_s);
-            QCOMPARE(window.focusWidget(), filter);
+            QCOMPARE(window->focusWidget(), filter);
             filter->clear();
-            const int all = visibleMarks(window).size();
+            const int all = gridColumn(window).size();
             typeText(filter, typed);
-            QCOMPARE(visibleMarks(window), marks);
+            QCOMPARE(gridColumn(window), marks);
             filter->clear();
-            QCOMPARE(visibleMarks(window).size(), all);
+            QCOMPARE(gridColumn(window).size(), all);
             typeText(filter, typed);
-            window.reject();
+            window->reject();
         });
         m_window->openFromMenu();
         QVERIFY(!m_db.data().izdel().isOpen());
 
         // The filter and its text stay for the next opening from the menu.
-        onModal(u"Form3"_s, [&](QDialog &window) {
+        onModal(u"Form3"_s, [&](QDialog *window) {
             QCOMPARE(child<QLineEdit>(window, u"Edit1"_s)->text(), typed);
-            QCOMPARE(visibleMarks(window), marks);
-            window.reject();
+            QCOMPARE(gridColumn(window), marks);
+            window->reject();
         });
         m_window->openFromMenu();
-        child<QLineEdit>(*m_window, u"Edit1"_s)->clear();
+        child<QLineEdit>(m_window.get(), u"Edit1"_s)->clear();
     }
 
     void pickWithTheKeyboard()
@@ -450,9 +400,9 @@ private Q_SLOTS:
         m_db.addProduct(u"Альфа"_s, m_group);
         const int beta = m_db.addProduct(u"Бета  "_s, m_group);
         m_db.addProduct(u"Гамма"_s, m_group);
-        child<QLineEdit>(*m_window, u"Edit1"_s)->setText(u"Гам"_s);
+        child<QLineEdit>(m_window.get(), u"Edit1"_s)->setText(u"Гам"_s);
 
-        onModal(u"Form3"_s, [&](QDialog &window) {
+        onModal(u"Form3"_s, [&](QDialog *window) {
             auto *choose = child<QPushButton>(window, u"Button2"_s);
             QCOMPARE(choose->text(), u"Выбрать"_s);
             QVERIFY(choose->isDefault());
@@ -460,7 +410,7 @@ private Q_SLOTS:
             QVERIFY(!child<QPushButton>(window, u"Button3"_s)->isEnabled());
             auto *filter = child<QLineEdit>(window, u"Edit1"_s);
             QVERIFY(filter->text().isEmpty()); // pick mode starts unfiltered
-            QCOMPARE(window.focusWidget(), filter);
+            QCOMPARE(window->focusWidget(), filter);
             Dataset &izdel = m_db.data().izdel();
             QCOMPARE(izdel.text(u"marka"_s), u"Альфа"_s);
             QTest::keyClick(filter, Qt::Key_Down);
@@ -469,17 +419,17 @@ private Q_SLOTS:
             QTest::keyClick(filter, Qt::Key_Up);
             QCOMPARE(child<DataGrid>(window, u"DBGrid1"_s)->currentIndex().row(), 1);
             QTest::keyClick(filter, Qt::Key_Return);
-            QVERIFY(!window.isVisible());
+            QVERIFY(!window->isVisible());
         });
         const std::optional<ProductPick> picked = m_window->pick();
         QVERIFY(picked);
         QCOMPARE(picked->id, beta);
         QCOMPARE(picked->mark, u"Бета"_s);
-        QVERIFY(!child<QPushButton>(*m_window, u"Button2"_s)->isDefault());
+        QVERIFY(!child<QPushButton>(m_window.get(), u"Button2"_s)->isDefault());
         QVERIFY(!m_db.data().izdel().isOpen());
 
         // A double-click picks as well; Escape picks nothing.
-        onModal(u"Form3"_s, [&](QDialog &window) {
+        onModal(u"Form3"_s, [&](QDialog *window) {
             auto *grid = child<DataGrid>(window, u"DBGrid1"_s);
             const QRect third = grid->visualRect(grid->model()->index(2, 0));
             QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, third.center());
@@ -487,7 +437,7 @@ private Q_SLOTS:
         const std::optional<ProductPick> clicked = m_window->pick();
         QVERIFY(clicked);
         QCOMPARE(clicked->mark, u"Гамма"_s);
-        onModal(u"Form3"_s, [](QDialog &window) { QTest::keyClick(&window, Qt::Key_Escape); });
+        onModal(u"Form3"_s, [](QDialog *window) { QTest::keyClick(window, Qt::Key_Escape); });
         QVERIFY(!m_window->pick());
     }
 
@@ -499,15 +449,15 @@ private Q_SLOTS:
         m_db.addProduct(u"Альфа"_s, m_group);
         m_db.addProduct(u"Бета"_s, m_group);
 
-        onModal(u"Form3"_s, [&](QDialog &window) {
+        onModal(u"Form3"_s, [&](QDialog *window) {
             Dataset &izdel = m_db.data().izdel();
             izdel.setRecNo(2);
-            onModal(u"Form7"_s, [&](QDialog &editor) {
-                QCOMPARE(editor.windowTitle(), u"Заведение нового изделия (7)"_s);
+            onModal(u"Form7"_s, [&](QDialog *editor) {
+                QCOMPARE(editor->windowTitle(), u"Заведение нового изделия (7)"_s);
                 auto *mark = child<QLineEdit>(editor, u"Edit1"_s);
                 auto *massa = child<QLineEdit>(editor, u"Edit2"_s);
                 auto *group = child<QComboBox>(editor, u"DBLookupComboBox1"_s);
-                QCOMPARE(editor.focusWidget(), mark);
+                QCOMPARE(editor->focusWidget(), mark);
                 QVERIFY(mark->text().isEmpty() && massa->text().isEmpty());
                 QStringList offered;
                 for (int i = 0; i < group->count(); ++i)
@@ -516,7 +466,7 @@ private Q_SLOTS:
 
                 child<QPushButton>(editor, u"Button1"_s)->click();
                 QCOMPARE(m_messages.texts(), QStringList{kIncomplete});
-                QVERIFY(editor.isVisible());
+                QVERIFY(editor->isVisible());
 
                 typeText(mark, u"Новое'"_s);
                 typeText(massa, u"1a2,5-x."_s);
@@ -524,23 +474,23 @@ private Q_SLOTS:
                 group->setCurrentIndex(group->findText(u"Арматура"_s));
                 child<QPushButton>(editor, u"Button1"_s)->click();
                 QCOMPARE(m_messages.lastText(), kNotANumber);
-                QVERIFY(editor.isVisible());
+                QVERIFY(editor->isVisible());
                 QTest::keyClick(massa, Qt::Key_Backspace);
                 QTest::keyClick(massa, Qt::Key_Return);
-                QVERIFY(!editor.isVisible());
+                QVERIFY(!editor->isVisible());
             });
             child<QPushButton>(window, u"Button1"_s)->click();
             QCOMPARE(izdel.recNo(), 2);
-            QVERIFY(visibleMarks(window).contains(u"Новое'"_s));
+            QVERIFY(gridColumn(window).contains(u"Новое'"_s));
 
             // The next new product is offered the group chosen last.
-            onModal(u"Form7"_s, [&](QDialog &editor) {
+            onModal(u"Form7"_s, [&](QDialog *editor) {
                 QVERIFY(child<QLineEdit>(editor, u"Edit1"_s)->text().isEmpty());
                 QCOMPARE(child<QComboBox>(editor, u"DBLookupComboBox1"_s)->currentText(), u"Арматура"_s);
-                QTest::keyClick(&editor, Qt::Key_Escape);
+                QTest::keyClick(editor, Qt::Key_Escape);
             });
             child<QPushButton>(window, u"Button1"_s)->click();
-            window.reject();
+            window->reject();
         });
         m_window->openFromMenu();
         QCOMPARE(m_db.count(u"accounts_dep.izdel where marka=:m and massa=12.5 and id_class_item=:g"_s,
@@ -554,13 +504,13 @@ private Q_SLOTS:
         const int product = m_db.addProduct(u"Деталь  "_s, m_group);
         m_db.addProduct(u"Ёлка"_s, m_group);
 
-        onModal(u"Form3"_s, [&](QDialog &window) {
+        onModal(u"Form3"_s, [&](QDialog *window) {
             Dataset &izdel = m_db.data().izdel();
             QVERIFY(izdel.locate(u"id"_s, product));
             const int recNo = izdel.recNo();
             QVERIFY(!child<QPushButton>(window, u"Button2"_s)->isDefault());
-            onModal(u"Form7"_s, [&](QDialog &editor) {
-                QCOMPARE(editor.windowTitle(), u"Изменение данных изделия (7)"_s);
+            onModal(u"Form7"_s, [&](QDialog *editor) {
+                QCOMPARE(editor->windowTitle(), u"Изменение данных изделия (7)"_s);
                 QCOMPARE(child<QLineEdit>(editor, u"Edit1"_s)->text(), u"Деталь"_s);
                 auto *massa = child<QLineEdit>(editor, u"Edit2"_s);
                 QCOMPARE(massa->text(), u"1"_s);
@@ -568,14 +518,14 @@ private Q_SLOTS:
                 massa->clear();
                 typeText(massa, u"2,75"_s);
                 QTest::keyClick(massa, Qt::Key_Enter);
-                QVERIFY(!editor.isVisible());
+                QVERIFY(!editor->isVisible());
             });
             auto *grid = child<DataGrid>(window, u"DBGrid1"_s);
             const QRect row = grid->visualRect(grid->model()->index(recNo - 1, 0));
             QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row.center());
             QCOMPARE(izdel.recNo(), recNo);
             QCOMPARE(izdel.text(u"massa"_s), u"2.750000"_s);
-            window.reject();
+            window->reject();
         });
         m_window->openFromMenu();
         QVERIFY(m_messages.shown.isEmpty());
@@ -584,11 +534,11 @@ private Q_SLOTS:
     void deleteThroughTheWindow()
     {
         const int product = m_db.addProduct(u"Лишнее"_s, m_group);
-        onModal(u"Form3"_s, [&](QDialog &window) {
+        onModal(u"Form3"_s, [&](QDialog *window) {
             QVERIFY(m_db.data().izdel().locate(u"id"_s, product));
             child<QPushButton>(window, u"Button3"_s)->click();
             QCOMPARE(m_messages.texts(), QStringList{kAskProduct});
-            QVERIFY(!visibleMarks(window).contains(u"Лишнее"_s));
+            QVERIFY(!gridColumn(window).contains(u"Лишнее"_s));
             child<QPushButton>(window, u"Button4"_s)->click();
         });
         m_window->openFromMenu();

@@ -4,6 +4,7 @@
 
 #include "datagrid.h"
 #include "datamodule.h"
+#include "guitest.h"
 #include "hoursprompt.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
@@ -15,79 +16,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
-#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
 using namespace kordel;
-
-namespace {
-
-QPushButton *button(QWidget *window, const QString &name)
-{
-    return window->findChild<QPushButton *>(name);
-}
-
-// Acts on the modal window `name` as soon as it is up, and closes it
-// afterwards whatever happened, so that a failing test cannot hang.
-void onModal(const QString &name, std::function<void(QDialog *)> act)
-{
-    QTimer::singleShot(0, [name, act] {
-        QDialog *dialog = nullptr;
-        (void)QTest::qWaitFor(
-            [&] {
-                dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-                return dialog && dialog->objectName() == name;
-            },
-            5000);
-        if (!dialog || dialog->objectName() != name) {
-            if (dialog)
-                dialog->reject();
-            QFAIL(qPrintable(u"modal window "_s + name + u" did not open"_s));
-        }
-        act(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-}
-
-// Runs an action inside a modal window and tells which modal window the
-// action left on top: the same one when it opened nothing.  Anything it
-// opened is closed.
-QString modalAfter(const std::function<void()> &action)
-{
-    QWidget *before = QApplication::activeModalWidget();
-    QString seen;
-    QTimer::singleShot(0, [&] {
-        QWidget *top = QApplication::activeModalWidget();
-        seen = top ? top->objectName() : u"none"_s;
-        if (top != before)
-            qobject_cast<QDialog *>(top)->reject();
-    });
-    action();
-    (void)QTest::qWaitFor([&] { return !seen.isEmpty(); }, 5000);
-    return seen;
-}
-
-// Types text, Cyrillic included, as key presses.
-void type(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
-QStringList gridNames(QDialog *form)
-{
-    auto *grid = form->findChild<DataGrid *>(u"DBGrid1"_s);
-    QStringList names;
-    for (int row = 0; row < grid->model()->rowCount(); ++row)
-        names << grid->model()->index(row, 0).data().toString();
-    return names;
-}
-
-} // namespace
+using namespace kordel::test;
 
 class WorkersTest : public QObject
 {
@@ -149,10 +83,10 @@ private Q_SLOTS:
         onModal(u"Form5"_s, [&](QDialog *form) {
             QVERIFY(data().workers().isOpen());
             auto *filter = form->findChild<QLineEdit *>(u"Edit1"_s);
-            type(filter, typed);
+            typeText(filter, typed);
             for (int i = 0; i < backspaces; ++i)
                 QTest::keyClick(filter, Qt::Key_Backspace);
-            QCOMPARE(gridNames(form), listed);
+            QCOMPARE(gridColumn(form), listed);
         });
         m_window->openFromMenu();
         QVERIFY(!data().workers().isOpen());
@@ -160,14 +94,14 @@ private Q_SLOTS:
         // The next menu opening keeps text and filter.
         onModal(u"Form5"_s, [&](QDialog *form) {
             QCOMPARE(form->findChild<QLineEdit *>(u"Edit1"_s)->text(), backspaces ? QString() : typed);
-            QCOMPARE(gridNames(form), listed);
+            QCOMPARE(gridColumn(form), listed);
         });
         m_window->openFromMenu();
 
         // A pick starts with an empty filter and everyone listed.
         onModal(u"Form5"_s, [&](QDialog *form) {
             QVERIFY(form->findChild<QLineEdit *>(u"Edit1"_s)->text().isEmpty());
-            QCOMPARE(gridNames(form).size(), 4);
+            QCOMPARE(gridColumn(form).size(), 4);
         });
         m_window->pick(WorkersWindow::EntryWorker);
     }
@@ -186,7 +120,7 @@ private Q_SLOTS:
             QTest::keyClick(filter, Qt::Key_Up);
             QCOMPARE(list.recNo(), 2);
             QCOMPARE(form->findChild<DataGrid *>(u"DBGrid1"_s)->currentIndex().row(), 1);
-            type(filter, u"Ив"_s);
+            typeText(filter, u"Ив"_s);
             QTest::keyClick(filter, Qt::Key_Left);
             QTest::keyClick(filter, Qt::Key_Delete);
             QCOMPARE(filter->text(), u"Ив"_s);
@@ -390,7 +324,7 @@ private Q_SLOTS:
     void changeOnAnEmptyList()
     {
         onModal(u"Form5"_s, [&](QDialog *form) {
-            type(form->findChild<QLineEdit *>(u"Edit1"_s), u"Я"_s);
+            typeText(form->findChild<QLineEdit *>(u"Edit1"_s), u"Я"_s);
             QVERIFY(data().workers().isEmpty());
             QCOMPARE(modalAfter([&] { button(form, u"Button2"_s)->click(); }), u"Form5"_s);
             QVERIFY(form->isVisible());
@@ -428,7 +362,7 @@ private Q_SLOTS:
             });
             button(form, u"Button1"_s)->click();
             QVERIFY(form->isVisible());
-            QVERIFY(gridNames(form).contains(u"Д'Артаньян Шарль"_s));
+            QVERIFY(gridColumn(form).contains(u"Д'Артаньян Шарль"_s));
         });
         m_window->openFromMenu();
         QCOMPARE(m_db.count(u"accounts_dep.person where fio=:f and s_staffpos_hl='Цех 2'"_s,
@@ -447,7 +381,7 @@ private Q_SLOTS:
             button(form, u"Button3"_s)->click();
             QCOMPARE(list.recordCount(), 4);
             button(form, u"Button3"_s)->click();
-            QCOMPARE(gridNames(form),
+            QCOMPARE(gridColumn(form),
                      (QStringList{u"Иваненко Пётр"_s, u"Петров Сидор"_s, u"Сидоров-Иванов Олег"_s}));
             QCOMPARE(list.recNo(), 2);
             QVERIFY(form->isVisible());

@@ -3,22 +3,15 @@
 // insert and change with the worker's hours kept, and the auxiliary workers
 // of a saved entry.
 
+#include "books.h"
 #include "datagrid.h"
 #include "datamodule.h"
 #include "entrystore.h"
 #include "entrywindow.h"
-#include "hoursprompt.h"
-#include "kindeditwindow.h"
-#include "kindswindow.h"
+#include "guitest.h"
 #include "mainwindow.h"
-#include "normwindow.h"
-#include "operationeditwindow.h"
-#include "pricelistwindow.h"
-#include "producteditwindow.h"
-#include "productswindow.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
-#include "workereditwindow.h"
 #include "workerswindow.h"
 
 #include <QCheckBox>
@@ -33,6 +26,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace kordel;
+using kordel::test::onModal;
 
 namespace {
 
@@ -70,26 +64,6 @@ Decimal money(const char *text)
     return *Decimal::parse(QString::fromLatin1(text));
 }
 
-// The reference books the entry window opens, built as the client builds them.
-struct Books
-{
-    explicit Books(DataModule &data)
-        : workerEdit(data), workers(data, workerEdit, hoursPrompt), productEdit(data),
-          products(data, productEdit), kindEdit(data), kinds(data, kindEdit),
-          operationEdit(data, products, kinds), norms(data), prices(data, operationEdit, norms)
-    {}
-    WorkerEditWindow workerEdit;
-    HoursPrompt hoursPrompt;
-    WorkersWindow workers;
-    ProductEditWindow productEdit;
-    ProductsWindow products;
-    KindEditWindow kindEdit;
-    KindsWindow kinds;
-    OperationEditWindow operationEdit;
-    NormWindow norms;
-    PriceListWindow prices;
-};
-
 const QDate kToday(2025, 3, 5); // a Wednesday
 
 } // namespace
@@ -116,7 +90,7 @@ private Q_SLOTS:
         m_main = std::make_unique<MainWindow>(data);
         m_main->setClock([] { return kToday; });
         m_main->activateJournal();
-        m_books = std::make_unique<Books>(data);
+        m_books = std::make_unique<test::Books>(data);
     }
 
     void init()
@@ -709,10 +683,7 @@ private Q_SLOTS:
         within(&EntryWindow::openCopy, [&] {
             // The price list opens on the row's operation; "Выбрать" takes it.
             bool priceListShown = false;
-            QTimer::singleShot(0, this, [&] {
-                QWidget *list = QApplication::activeModalWidget();
-                if (!list || list->objectName() != u"Form4"_s)
-                    return;
+            onModal(u"Form4"_s, [&](QDialog *list) {
                 priceListShown = true;
                 QCOMPARE(m_db.data().oper().intValue(u"id"_s), m_assembly);
                 list->findChild<QPushButton *>(u"Button2"_s)->click();
@@ -728,14 +699,8 @@ private Q_SLOTS:
 
             // The workers list, then its hours prompt.
             bool promptShown = false;
-            QTimer::singleShot(0, this, [&] {
-                QWidget *list = QApplication::activeModalWidget();
-                if (!list || list->objectName() != u"Form5"_s)
-                    return;
-                QTimer::singleShot(0, this, [&] {
-                    QWidget *prompt = QApplication::activeModalWidget();
-                    if (!prompt || prompt->objectName() != u"Form132"_s)
-                        return;
+            onModal(u"Form5"_s, [&](QDialog *list) {
+                onModal(u"Form132"_s, [&](QDialog *prompt) {
                     promptShown = true;
                     QTest::keyClicks(prompt->findChild<QLineEdit *>(u"Edit1"_s), u"4"_s);
                     prompt->findChild<QPushButton *>(u"Button1"_s)->click();
@@ -819,8 +784,8 @@ private:
         QVERIFY(m_db.data().journal(shift).locate(u"id"_s, id));
     }
 
-    QLineEdit *field(const QString &name) const { return m_window->findChild<QLineEdit *>(name); }
-    QPushButton *button(const QString &name) const { return m_window->findChild<QPushButton *>(name); }
+    QLineEdit *field(const QString &name) const { return test::child<QLineEdit>(m_window.get(), name); }
+    QPushButton *button(const QString &name) const { return test::button(m_window.get(), name); }
     void click(const QString &name) const { button(name)->click(); }
 
     QString rowText(int id) const
@@ -848,7 +813,7 @@ private:
     test::TestDatabase m_db;
     test::ScriptedMessages m_messages;
     std::unique_ptr<MainWindow> m_main;
-    std::unique_ptr<Books> m_books;
+    std::unique_ptr<test::Books> m_books;
     std::unique_ptr<EntryWindow> m_window;
     ScriptedPickers m_pickers;
     int m_product = 0;

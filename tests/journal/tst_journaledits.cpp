@@ -2,24 +2,16 @@
 // "Копия" into the entry window, and "Изменить время" of a hanging
 // distribution row through "Отработано (34)".
 
+#include "books.h"
 #include "datamodule.h"
 #include "entrywindow.h"
+#include "guitest.h"
 #include "hoursdialog.h"
-#include "hoursprompt.h"
 #include "hoursupkeep.h"
 #include "journaledits.h"
-#include "kindeditwindow.h"
-#include "kindswindow.h"
 #include "mainwindow.h"
-#include "normwindow.h"
-#include "operationeditwindow.h"
-#include "pricelistwindow.h"
-#include "producteditwindow.h"
-#include "productswindow.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
-#include "workereditwindow.h"
-#include "workerswindow.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,29 +22,11 @@
 
 using namespace Qt::StringLiterals;
 using namespace kordel;
+using kordel::test::button;
 
 namespace {
 
 const QDate kToday(2025, 3, 5);
-
-struct Books
-{
-    explicit Books(DataModule &data)
-        : workerEdit(data), workers(data, workerEdit, hoursPrompt), productEdit(data),
-          products(data, productEdit), kindEdit(data), kinds(data, kindEdit),
-          operationEdit(data, products, kinds), norms(data), prices(data, operationEdit, norms)
-    {}
-    WorkerEditWindow workerEdit;
-    HoursPrompt hoursPrompt;
-    WorkersWindow workers;
-    ProductEditWindow productEdit;
-    ProductsWindow products;
-    KindEditWindow kindEdit;
-    KindsWindow kinds;
-    OperationEditWindow operationEdit;
-    NormWindow norms;
-    PriceListWindow prices;
-};
 
 // A journal row of the worker under test: operation and hours.
 struct Row
@@ -86,7 +60,7 @@ private Q_SLOTS:
 
         m_main = std::make_unique<MainWindow>(data);
         m_main->setClock([] { return kToday; });
-        m_books = std::make_unique<Books>(data);
+        m_books = std::make_unique<test::Books>(data);
         m_entry = std::make_unique<EntryWindow>(data, *m_main, m_books->workers, m_books->prices);
         m_hours = std::make_unique<HoursDialog>(data);
         m_edits = std::make_unique<JournalEdits>(data, *m_main, *m_entry, *m_hours, m_main.get());
@@ -189,7 +163,7 @@ private Q_SLOTS:
             auto *hours = dialog->findChild<QLineEdit *>(u"Edit1"_s);
             QCOMPARE(hours->text(), u"8"_s);
             hours->setText(u"6"_s);
-            dialog->findChild<QPushButton *>(u"Button1"_s)->click();
+            button(dialog, u"Button1"_s)->click();
         });
         QVERIFY(shown);
         QCOMPARE(m_hours->workerId(), worker);
@@ -211,10 +185,10 @@ private Q_SLOTS:
         select(1, hanging);
         const bool shown = inDialog([this](QWidget *dialog) {
             dialog->findChild<QLineEdit *>(u"Edit1"_s)->clear();
-            dialog->findChild<QPushButton *>(u"Button1"_s)->click();
+            button(dialog, u"Button1"_s)->click();
             QCOMPARE(m_messages.texts(), QStringList{u"Время должно быть заполнено!"_s});
             QVERIFY(dialog->isVisible());
-            dialog->findChild<QPushButton *>(u"Button2"_s)->click();
+            button(dialog, u"Button2"_s)->click();
         });
         QVERIFY(shown);
         QCOMPARE(
@@ -316,7 +290,7 @@ private:
     test::TestDatabase m_db;
     test::ScriptedMessages m_messages;
     std::unique_ptr<MainWindow> m_main;
-    std::unique_ptr<Books> m_books;
+    std::unique_ptr<test::Books> m_books;
     std::unique_ptr<EntryWindow> m_entry;
     std::unique_ptr<HoursDialog> m_hours;
     std::unique_ptr<JournalEdits> m_edits;

@@ -3,6 +3,7 @@
 // Driving windows offscreen: controls by name, modal windows acted on from a
 // timer (exec() blocks the test), typed text as key presses.
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
@@ -74,6 +75,17 @@ inline void typeText(QWidget *widget, const QString &text)
 {
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// The texts of one column of the window's grid DBGrid1, top to bottom.
+inline QStringList gridColumn(QWidget *window, int column = 0)
+{
+    QStringList texts;
+    if (auto *grid = child<QAbstractItemView>(window, QStringLiteral("DBGrid1"))) {
+        for (int row = 0; row < grid->model()->rowCount(); ++row)
+            texts << grid->model()->index(row, column).data().toString();
+    }
+    return texts;
 }
 
 } // namespace kordel::test
