@@ -63,7 +63,7 @@ MainWindow::MainWindow(DataModule &dataModule, QWidget *parent)
     buildMenus();
     m_currentJournal = &m_data.journal(1);
     showShift(1);
-    resize(1000, 640);
+    resize(1160, 640);
     setFixedSize(size());
 }
 
