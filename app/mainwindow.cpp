@@ -9,6 +9,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -63,6 +64,7 @@ MainWindow::MainWindow(DataModule &dataModule, QWidget *parent)
     buildMenus();
     m_currentJournal = &m_data.journal(1);
     showShift(1);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::focusMoved);
     resize(1160, 640);
     setFixedSize(size());
 }
@@ -310,11 +312,14 @@ void MainWindow::toggleAcceptance()
     });
 }
 
-bool MainWindow::event(QEvent *event)
+// The journal is read afresh when the user comes back to it from another
+// window of the program, not when the whole program regains the focus from
+// another application.
+void MainWindow::focusMoved(QWindow *now)
 {
-    if (event->type() == QEvent::WindowActivate)
+    if (now && now == windowHandle() && m_lastFocus && m_lastFocus != now)
         activateJournal();
-    return QDialog::event(event);
+    m_lastFocus = now;
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

@@ -5,6 +5,8 @@
 #include "journalrules.h"
 
 #include <QDialog>
+#include <QPointer>
+#include <QWindow>
 
 #include <array>
 #include <functional>
@@ -66,7 +68,6 @@ public:
     QAction *menuAction(const QString &name) const;
 
 protected:
-    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -76,6 +77,7 @@ private:
     void markDayOff(bool ticked);
     Dataset &journalOfShift() const;
     void readAllShifts();
+    void focusMoved(QWindow *now);
 
     DataModule &m_data;
     journal::Acceptance m_acceptance;
@@ -86,6 +88,7 @@ private:
     int m_shift = 1;
     Dataset *m_currentJournal = nullptr;
     std::function<QDate()> m_today;
+    QPointer<QWindow> m_lastFocus; // the program's window that had the focus last
 
     QCheckBox *m_dayOff = nullptr;
     QDateEdit *m_date = nullptr;

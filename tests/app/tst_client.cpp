@@ -124,9 +124,14 @@ private Q_SLOTS:
         QVERIFY(login.isVisible());
         QSignalSpy finished(&login, &QDialog::finished);
         bool journalShown = false;
+        for (int shift = 1; shift <= 4; ++shift)
+            m_client.data().journal(shift).close();
         onModal(u"Form1"_s, [&](QDialog *main) {
             journalShown = true;
             QVERIFY(!login.isVisible());
+            // Shown after the login, the journal reads today's rows.
+            QTRY_VERIFY(m_client.data().journal(4).isOpen());
+            QCOMPARE(m_client.data().journal(1).recordCount(), 2);
             QCOMPARE(main->windowTitle(), u"Табель (build: 20241226.68633) Сервер:"_s + TestDatabase::host()
                                               + u", БД:"_s + m_name);
             button(main, u"Button4"_s)->click(); // "Выход"

@@ -73,6 +73,29 @@ private Q_SLOTS:
         QVERIFY(m_messages.shown.isEmpty());
     }
 
+    // Back from another window of the program: today again.  Back from
+    // another application: the chosen date stays.
+    void activationOnlyFromOwnWindows()
+    {
+        MainWindow window(m_db.data());
+        const QDate tuesday(2025, 3, 11);
+        window.setClock([tuesday] { return tuesday; });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget other;
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+
+        window.chooseDate(QDate(2025, 3, 3));
+        Q_EMIT qApp->focusWindowChanged(nullptr); // another application
+        Q_EMIT qApp->focusWindowChanged(window.windowHandle());
+        QCOMPARE(window.journalDate(), QDate(2025, 3, 3));
+
+        Q_EMIT qApp->focusWindowChanged(other.windowHandle()); // a window of ours
+        Q_EMIT qApp->focusWindowChanged(window.windowHandle());
+        QCOMPARE(window.journalDate(), tuesday);
+    }
+
     void shiftButtons()
     {
         MainWindow window(m_db.data());
