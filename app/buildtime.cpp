@@ -1,4 +1,4 @@
-#include "buildstamp.h"
+#include "core/buildstamp.h"
 
 namespace kordel {
 

@@ -1,9 +1,9 @@
-#include "loginwindow.h"
+#include "app/loginwindow.h"
 
-#include "datamodule.h"
-#include "formkit.h"
-#include "guarded.h"
-#include "mainwindow.h"
+#include "core/datamodule.h"
+#include "widgets/formkit.h"
+#include "widgets/guarded.h"
+#include "app/mainwindow.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "buildstamp.h"
-#include "roles.h"
+#include "core/buildstamp.h"
+#include "widgets/restrictions.h"
 
 #include <QDialog>
 #include <QList>

@@ -1,5 +1,5 @@
-#include "buildstamp.h"
-#include "startup.h"
+#include "core/buildstamp.h"
+#include "app/startup.h"
 
 #include <QApplication>
 

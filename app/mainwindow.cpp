@@ -1,9 +1,9 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "datagrid.h"
-#include "datamodule.h"
-#include "formkit.h"
-#include "guarded.h"
+#include "widgets/datagrid.h"
+#include "core/datamodule.h"
+#include "widgets/formkit.h"
+#include "widgets/guarded.h"
 
 #include <QAction>
 #include <QCalendarWidget>

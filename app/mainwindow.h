@@ -1,8 +1,8 @@
 #pragma once
 
-#include "buildstamp.h"
-#include "journalcontext.h"
-#include "journalrules.h"
+#include "core/buildstamp.h"
+#include "core/journalcontext.h"
+#include "core/journalrules.h"
 
 #include <QDialog>
 #include <QPointer>

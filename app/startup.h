@@ -1,6 +1,6 @@
 #pragma once
 
-#include "buildstamp.h"
+#include "core/buildstamp.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
-#include "groupeditwindow.h"
+#include "books/groupeditwindow.h"
 
-#include "formkit.h"
-#include "groupsstore.h"
-#include "guarded.h"
+#include "widgets/formkit.h"
+#include "books/groupsstore.h"
+#include "widgets/guarded.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
-#include "groupsstore.h"
+#include "books/groupsstore.h"
 
-#include "datamodule.h"
-#include "messages.h"
+#include "core/datamodule.h"
+#include "widgets/messages.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,12 +1,12 @@
-#include "groupswindow.h"
+#include "books/groupswindow.h"
 
-#include "datagrid.h"
-#include "datamodule.h"
-#include "filteredit.h"
-#include "formkit.h"
-#include "groupeditwindow.h"
-#include "groupsstore.h"
-#include "guarded.h"
+#include "widgets/datagrid.h"
+#include "core/datamodule.h"
+#include "widgets/filteredit.h"
+#include "widgets/formkit.h"
+#include "books/groupeditwindow.h"
+#include "books/groupsstore.h"
+#include "widgets/guarded.h"
 
 #include <QPushButton>
 #include <QScreen>

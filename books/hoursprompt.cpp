@@ -1,7 +1,7 @@
-#include "hoursprompt.h"
+#include "books/hoursprompt.h"
 
-#include "formkit.h"
-#include "messages.h"
+#include "widgets/formkit.h"
+#include "widgets/messages.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "kindeditwindow.h"
+#include "books/kindeditwindow.h"
 
-#include "dataset.h"
-#include "formkit.h"
-#include "guarded.h"
+#include "db/dataset.h"
+#include "widgets/formkit.h"
+#include "widgets/guarded.h"
 
 #include <QEvent>
 #include <QFormLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kindsstore.h"
+#include "books/kindsstore.h"
 
 #include <QDialog>
 

@@ -1,8 +1,9 @@
-#include "kindsstore.h"
+#include "books/kindsstore.h"
 
-#include "command.h"
-#include "dataset.h"
-#include "dberror.h"
+#include "widgets/messages.h"
+#include "db/command.h"
+#include "db/dataset.h"
+#include "db/dberror.h"
 
 using namespace Qt::StringLiterals;
 
@@ -53,12 +54,12 @@ void KindsStore::switchFilterOff()
 
 DataModule::CheckResult KindsStore::checkNewName(const QString &name, QWidget *parent) const
 {
-    return m_data.countCheck(countByName, {{u"vid"_s, name.trimmed()}}, duplicateMessage, parent);
+    return refuseIfCounted(m_data, countByName, {{u"vid"_s, name.trimmed()}}, duplicateMessage, parent);
 }
 
 DataModule::CheckResult KindsStore::checkRename(int id, const QString &name, QWidget *parent) const
 {
-    return m_data.countCheck(countByName + u" and id<>:id"_s, {{u"vid"_s, name.trimmed()}, {u"id"_s, id}},
+    return refuseIfCounted(m_data, countByName + u" and id<>:id"_s, {{u"vid"_s, name.trimmed()}, {u"id"_s, id}},
                              duplicateMessage, parent);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "datamodule.h"
+#include "core/datamodule.h"
 
 #include <QString>
 

@@ -1,11 +1,11 @@
-#include "kindswindow.h"
+#include "books/kindswindow.h"
 
-#include "datagrid.h"
-#include "datamodule.h"
-#include "filteredit.h"
-#include "formkit.h"
-#include "guarded.h"
-#include "kindeditwindow.h"
+#include "widgets/datagrid.h"
+#include "core/datamodule.h"
+#include "widgets/filteredit.h"
+#include "widgets/formkit.h"
+#include "widgets/guarded.h"
+#include "books/kindeditwindow.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "kindsstore.h"
-#include "picks.h"
+#include "books/kindsstore.h"
+#include "books/picks.h"
 
 #include <QDialog>
 #include <optional>

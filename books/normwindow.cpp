@@ -1,8 +1,8 @@
-#include "normwindow.h"
+#include "books/normwindow.h"
 
-#include "formkit.h"
-#include "guarded.h"
-#include "messages.h"
+#include "widgets/formkit.h"
+#include "widgets/guarded.h"
+#include "widgets/messages.h"
 
 #include <QHeaderView>
 #include <QPushButton>

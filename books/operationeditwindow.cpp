@@ -1,10 +1,10 @@
-#include "operationeditwindow.h"
+#include "books/operationeditwindow.h"
 
-#include "formkit.h"
-#include "guarded.h"
-#include "kindswindow.h"
-#include "messages.h"
-#include "productswindow.h"
+#include "widgets/formkit.h"
+#include "widgets/guarded.h"
+#include "books/kindswindow.h"
+#include "widgets/messages.h"
+#include "books/productswindow.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "operationsstore.h"
+#include "books/operationsstore.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,7 +1,8 @@
-#include "operationsstore.h"
+#include "books/operationsstore.h"
 
-#include "command.h"
-#include "dataset.h"
+#include "widgets/messages.h"
+#include "db/command.h"
+#include "db/dataset.h"
 
 using namespace Qt::StringLiterals;
 
@@ -99,7 +100,7 @@ DataModule::CheckResult OperationsStore::checkUnique(int kindId, int naimen, int
         statement += u" and id<>:id"_s;
         params.insert(u"id"_s, exceptId);
     }
-    return m_data.countCheck(statement, params, u"Операция с такими параметрами уже заведена!"_s, parent);
+    return refuseIfCounted(m_data, statement, params, u"Операция с такими параметрами уже заведена!"_s, parent);
 }
 
 int OperationsStore::insertOperation(int kindId, int naimen, int productId) const
@@ -121,7 +122,7 @@ void OperationsStore::updateOperation(int operationId, int kindId, int naimen, i
 
 DataModule::CheckResult OperationsStore::checkNotInJournal(int operationId, QWidget *parent) const
 {
-    return m_data.countCheck(u"select count(*) as cnt from accounts_dep.smena where o_id=:id"_s,
+    return refuseIfCounted(m_data, u"select count(*) as cnt from accounts_dep.smena where o_id=:id"_s,
                              {{u"id"_s, operationId}}, u"Операция есть в журнале смен, удалить её нельзя!"_s,
                              parent);
 }

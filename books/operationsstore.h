@@ -1,7 +1,7 @@
 #pragma once
 
-#include "datamodule.h"
-#include "decimal.h"
+#include "core/datamodule.h"
+#include "db/decimal.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "decimal.h"
+#include "db/decimal.h"
 
 #include <QString>
 

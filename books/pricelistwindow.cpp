@@ -1,14 +1,14 @@
-#include "pricelistwindow.h"
+#include "books/pricelistwindow.h"
 
-#include "datagrid.h"
-#include "datamodule.h"
-#include "excelwriter.h"
-#include "filteredit.h"
-#include "formkit.h"
-#include "guarded.h"
-#include "messages.h"
-#include "normwindow.h"
-#include "operationeditwindow.h"
+#include "widgets/datagrid.h"
+#include "core/datamodule.h"
+#include "widgets/excelwriter.h"
+#include "widgets/filteredit.h"
+#include "widgets/formkit.h"
+#include "widgets/guarded.h"
+#include "widgets/messages.h"
+#include "books/normwindow.h"
+#include "books/operationeditwindow.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

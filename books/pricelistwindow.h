@@ -1,7 +1,7 @@
 #pragma once
 
-#include "operationsstore.h"
-#include "picks.h"
+#include "books/operationsstore.h"
+#include "books/picks.h"
 
 #include <QDialog>
 #include <QString>

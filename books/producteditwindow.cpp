@@ -1,9 +1,9 @@
-#include "producteditwindow.h"
+#include "books/producteditwindow.h"
 
-#include "datamodule.h"
-#include "formkit.h"
-#include "guarded.h"
-#include "productsstore.h"
+#include "core/datamodule.h"
+#include "widgets/formkit.h"
+#include "widgets/guarded.h"
+#include "books/productsstore.h"
 
 #include <QComboBox>
 #include <QFormLayout>

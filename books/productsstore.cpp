@@ -1,9 +1,9 @@
-#include "productsstore.h"
+#include "books/productsstore.h"
 
-#include "datamodule.h"
-#include "decimal.h"
-#include "messages.h"
-#include "transaction.h"
+#include "core/datamodule.h"
+#include "db/decimal.h"
+#include "widgets/messages.h"
+#include "db/transaction.h"
 
 using namespace Qt::StringLiterals;
 
@@ -66,7 +66,7 @@ ProductsStore::Saved ProductsStore::save(int id, const Fields &fields, QWidget *
         check += u" and id<>:id"_s;
         checkParams.insert(u"id"_s, id);
     }
-    if (m_data.countCheck(check, checkParams, kDuplicate, parent) == DataModule::Refused)
+    if (refuseIfCounted(m_data, check, checkParams, kDuplicate, parent) == DataModule::Refused)
         return Saved::Duplicate;
 
     const Params params{{u"marka"_s, mark}, {u"massa"_s, massa->toString()}, {u"grp"_s, fields.groupId}};

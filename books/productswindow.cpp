@@ -1,13 +1,13 @@
-#include "productswindow.h"
+#include "books/productswindow.h"
 
-#include "datagrid.h"
-#include "datamodule.h"
-#include "decimal.h"
-#include "filteredit.h"
-#include "formkit.h"
-#include "guarded.h"
-#include "producteditwindow.h"
-#include "productsstore.h"
+#include "widgets/datagrid.h"
+#include "core/datamodule.h"
+#include "db/decimal.h"
+#include "widgets/filteredit.h"
+#include "widgets/formkit.h"
+#include "widgets/guarded.h"
+#include "books/producteditwindow.h"
+#include "books/productsstore.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>

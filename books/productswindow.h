@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picks.h"
+#include "books/picks.h"
 
 #include <QDialog>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "workereditwindow.h"
+#include "books/workereditwindow.h"
 
-#include "datamodule.h"
-#include "formkit.h"
-#include "guarded.h"
+#include "core/datamodule.h"
+#include "widgets/formkit.h"
+#include "widgets/guarded.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workersstore.h"
+#include "books/workersstore.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
-#include "workersstore.h"
+#include "books/workersstore.h"
 
-#include "command.h"
-#include "datamodule.h"
-#include "dberror.h"
+#include "db/command.h"
+#include "core/datamodule.h"
+#include "db/dberror.h"
 
 using namespace Qt::StringLiterals;
 

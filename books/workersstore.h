@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dataset.h"
+#include "db/dataset.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
-#include "workerswindow.h"
+#include "books/workerswindow.h"
 
-#include "datagrid.h"
-#include "datamodule.h"
-#include "filteredit.h"
-#include "formkit.h"
-#include "guarded.h"
-#include "hoursprompt.h"
-#include "workereditwindow.h"
+#include "widgets/datagrid.h"
+#include "core/datamodule.h"
+#include "widgets/filteredit.h"
+#include "widgets/formkit.h"
+#include "widgets/guarded.h"
+#include "books/hoursprompt.h"
+#include "books/workereditwindow.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "picks.h"
-#include "workersstore.h"
+#include "books/picks.h"
+#include "books/workersstore.h"
 
 #include <QDialog>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "command.h"
+#include "db/command.h"
 
-#include "dberror.h"
+#include "db/dberror.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

@@ -1,7 +1,7 @@
-#include "dataset.h"
+#include "db/dataset.h"
 
-#include "dberror.h"
-#include "decimal.h"
+#include "db/dberror.h"
+#include "db/decimal.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "dberror.h"
+#include "db/dberror.h"
 
 #include <QRegularExpression>
 #include <QSqlError>

@@ -1,4 +1,4 @@
-#include "decimal.h"
+#include "db/decimal.h"
 
 
 using namespace Qt::StringLiterals;

@@ -1,4 +1,4 @@
-#include "sqlparams.h"
+#include "db/sqlparams.h"
 
 #include <QSqlQuery>
 

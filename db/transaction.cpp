@@ -1,6 +1,6 @@
-#include "transaction.h"
+#include "db/transaction.h"
 
-#include "dberror.h"
+#include "db/dberror.h"
 
 #include <QHash>
 #include <QSqlDatabase>

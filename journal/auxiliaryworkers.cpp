@@ -1,9 +1,9 @@
-#include "auxiliaryworkers.h"
+#include "journal/auxiliaryworkers.h"
 
-#include "command.h"
-#include "datamodule.h"
-#include "entrystore.h"
-#include "transaction.h"
+#include "db/command.h"
+#include "core/datamodule.h"
+#include "journal/entrystore.h"
+#include "db/transaction.h"
 
 using namespace Qt::StringLiterals;
 

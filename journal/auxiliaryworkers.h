@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dataset.h"
-#include "decimal.h"
+#include "db/dataset.h"
+#include "db/decimal.h"
 
 #include <QDate>
 #include <QList>

@@ -1,8 +1,9 @@
-#include "entrystore.h"
+#include "journal/entrystore.h"
 
-#include "datamodule.h"
-#include "dataset.h"
-#include "transaction.h"
+#include "widgets/messages.h"
+#include "core/datamodule.h"
+#include "db/dataset.h"
+#include "db/transaction.h"
 
 #include <algorithm>
 #include <tuple>
@@ -92,7 +93,7 @@ bool EntryStore::refuseDuplicate(const JournalEntry &entry, int exceptRowId, QWi
         params.insert(u"id"_s, exceptRowId);
     }
     statement += u" and color=:c"_s;
-    return m_data.countCheck(statement, params, u"Позиция с такими параметрами уже заведена!"_s, parent) ==
+    return refuseIfCounted(m_data, statement, params, u"Позиция с такими параметрами уже заведена!"_s, parent) ==
            DataModule::Refused;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "command.h"
-#include "decimal.h"
-#include "hoursupkeep.h"
+#include "db/command.h"
+#include "db/decimal.h"
+#include "journal/hoursupkeep.h"
 
 #include <QDate>
 #include <QString>

@@ -1,12 +1,12 @@
-#include "entrywindow.h"
+#include "journal/entrywindow.h"
 
-#include "datagrid.h"
-#include "datamodule.h"
-#include "formkit.h"
-#include "guarded.h"
-#include "journalcontext.h"
-#include "messages.h"
-#include "pricelistwindow.h"
+#include "widgets/datagrid.h"
+#include "core/datamodule.h"
+#include "widgets/formkit.h"
+#include "widgets/guarded.h"
+#include "core/journalcontext.h"
+#include "widgets/messages.h"
+#include "books/pricelistwindow.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

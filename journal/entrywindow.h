@@ -1,10 +1,10 @@
 #pragma once
 
-#include "auxiliaryworkers.h"
-#include "decimal.h"
-#include "entrystore.h"
-#include "picks.h"
-#include "workerswindow.h"
+#include "journal/auxiliaryworkers.h"
+#include "db/decimal.h"
+#include "journal/entrystore.h"
+#include "books/picks.h"
+#include "books/workerswindow.h"
 
 #include <QDialog>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "hoursdialog.h"
+#include "journal/hoursdialog.h"
 
-#include "formkit.h"
-#include "guarded.h"
-#include "messages.h"
+#include "widgets/formkit.h"
+#include "widgets/guarded.h"
+#include "widgets/messages.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "hoursupkeep.h"
+#include "journal/hoursupkeep.h"
 
-#include "command.h"
-#include "datamodule.h"
-#include "transaction.h"
+#include "db/command.h"
+#include "core/datamodule.h"
+#include "db/transaction.h"
 
 #include <QStringList>
 #include <array>

@@ -1,12 +1,12 @@
-#include "journaledits.h"
+#include "journal/journaledits.h"
 
-#include "datamodule.h"
-#include "dataset.h"
-#include "entrywindow.h"
-#include "guarded.h"
-#include "hoursdialog.h"
-#include "journalcontext.h"
-#include "messages.h"
+#include "core/datamodule.h"
+#include "db/dataset.h"
+#include "journal/entrywindow.h"
+#include "widgets/guarded.h"
+#include "journal/hoursdialog.h"
+#include "core/journalcontext.h"
+#include "widgets/messages.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entrystore.h"
+#include "journal/entrystore.h"
 
 #include <QObject>
 

@@ -1,13 +1,13 @@
 // The client as started: every window created once, the journal's menus and
 // buttons opening their windows, and the way from the login to the end.
 
-#include "command.h"
-#include "datamodule.h"
+#include "db/command.h"
+#include "core/datamodule.h"
 #include "guitest.h"
-#include "loginwindow.h"
-#include "mainwindow.h"
+#include "app/loginwindow.h"
+#include "app/mainwindow.h"
 #include "scriptedmessages.h"
-#include "startup.h"
+#include "app/startup.h"
 #include "testdatabase.h"
 
 #include <QAction>

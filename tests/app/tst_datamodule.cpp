@@ -1,9 +1,9 @@
 // The data module's shared services: the separator fix for numbers typed or
 // formatted on the client, and the count check behind every duplicate test.
 
-#include "connectionstring.h"
-#include "datamodule.h"
-#include "guarded.h"
+#include "core/connectionstring.h"
+#include "core/datamodule.h"
+#include "widgets/guarded.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
 
@@ -72,7 +72,7 @@ private Q_SLOTS:
         test::ScriptedMessages messages;
         const QString statement = u"select count(*) as cnt from generate_series(1, :n)"_s;
         const auto result =
-            m_db.data().countCheck(statement, {{u"n"_s, rows}}, u"Такая марка изделия уже заведена!"_s);
+            refuseIfCounted(m_db.data(), statement, {{u"n"_s, rows}}, u"Такая марка изделия уже заведена!"_s, nullptr);
         QTEST(int(result), "result");
         QCOMPARE(messages.shown.size(), rows > 0 ? 1 : 0);
         if (rows > 0) {

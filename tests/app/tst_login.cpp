@@ -1,9 +1,9 @@
 // Login: which code gives which role, and what each role may not use in the
 // journal window.  Driven through the window's controls.
 
-#include "datamodule.h"
-#include "loginwindow.h"
-#include "mainwindow.h"
+#include "core/datamodule.h"
+#include "app/loginwindow.h"
+#include "app/mainwindow.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
 

@@ -1,10 +1,10 @@
 // The daily journal window: date and day-off rules, shifts, the colours of
 // the acceptance marks and acceptance by double-click.
 
-#include "datagrid.h"
-#include "datamodule.h"
-#include "journalrules.h"
-#include "mainwindow.h"
+#include "widgets/datagrid.h"
+#include "core/datamodule.h"
+#include "core/journalrules.h"
+#include "app/mainwindow.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
 

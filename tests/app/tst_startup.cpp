@@ -1,13 +1,13 @@
 // Start-up: the driver string, the build stamp, the stamp rule in the
 // database and what happens when the server cannot be reached.
 
-#include "buildstamp.h"
-#include "connectionstring.h"
-#include "datamodule.h"
-#include "loginwindow.h"
-#include "mainwindow.h"
+#include "core/buildstamp.h"
+#include "core/connectionstring.h"
+#include "core/datamodule.h"
+#include "app/loginwindow.h"
+#include "app/mainwindow.h"
 #include "scriptedmessages.h"
-#include "startup.h"
+#include "app/startup.h"
 #include "testdatabase.h"
 
 #include <QElapsedTimer>

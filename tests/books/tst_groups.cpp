@@ -2,11 +2,11 @@
 // written as typed, the refusals before a deletion, and the pick mode that
 // offers only groups in use.
 
-#include "datagrid.h"
-#include "datamodule.h"
-#include "groupeditwindow.h"
-#include "groupsstore.h"
-#include "groupswindow.h"
+#include "widgets/datagrid.h"
+#include "core/datamodule.h"
+#include "books/groupeditwindow.h"
+#include "books/groupsstore.h"
+#include "books/groupswindow.h"
 #include "guitest.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"

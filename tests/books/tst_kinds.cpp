@@ -2,11 +2,11 @@
 // ordinary kinds, the duplicate test without regard to letter case and the
 // round trip of adding, changing and deleting from the menu.
 
-#include "datagrid.h"
-#include "datamodule.h"
+#include "widgets/datagrid.h"
+#include "core/datamodule.h"
 #include "guitest.h"
-#include "kindeditwindow.h"
-#include "kindswindow.h"
+#include "books/kindeditwindow.h"
+#include "books/kindswindow.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
 

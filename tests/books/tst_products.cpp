@@ -2,14 +2,14 @@
 // the deletion cascade with its questions and date rule, the reserved
 // products, the filter and the hand-over in pick mode.
 
-#include "datagrid.h"
-#include "datamodule.h"
-#include "dberror.h"
-#include "decimal.h"
+#include "widgets/datagrid.h"
+#include "core/datamodule.h"
+#include "db/dberror.h"
+#include "db/decimal.h"
 #include "guitest.h"
-#include "producteditwindow.h"
-#include "productsstore.h"
-#include "productswindow.h"
+#include "books/producteditwindow.h"
+#include "books/productsstore.h"
+#include "books/productswindow.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
 

@@ -2,15 +2,15 @@
 // and their hand-over, the hours prompt of an auxiliary worker, the worker
 // card and names written exactly as typed.
 
-#include "datagrid.h"
-#include "datamodule.h"
+#include "widgets/datagrid.h"
+#include "core/datamodule.h"
 #include "guitest.h"
-#include "hoursprompt.h"
+#include "books/hoursprompt.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
-#include "workereditwindow.h"
-#include "workersstore.h"
-#include "workerswindow.h"
+#include "books/workereditwindow.h"
+#include "books/workersstore.h"
+#include "books/workerswindow.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -2,13 +2,13 @@
 // filter, locate and the return to a record number, typed text stored
 // unchanged, and transactions that leave nothing half done.
 
-#include "command.h"
-#include "datagrid.h"
-#include "datamodule.h"
-#include "dataset.h"
-#include "dberror.h"
+#include "db/command.h"
+#include "widgets/datagrid.h"
+#include "core/datamodule.h"
+#include "db/dataset.h"
+#include "db/dberror.h"
 #include "testdatabase.h"
-#include "transaction.h"
+#include "db/transaction.h"
 
 #include <QtTest>
 

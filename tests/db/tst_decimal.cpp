@@ -1,7 +1,7 @@
 // Exact money: parsing typed and stored numbers, rounding half away from
 // zero on the decimal value, and division to a fixed scale.
 
-#include "decimal.h"
+#include "db/decimal.h"
 
 #include <QtTest>
 

@@ -2,7 +2,7 @@
 // reserved rows, products read back through izdel, new groups, and the
 // journal queries listing each row exactly once.
 
-#include "datamodule.h"
+#include "core/datamodule.h"
 #include "testdatabase.h"
 
 #include <QtTest>

@@ -3,17 +3,17 @@
 // The reference books the journal's windows open, built as the client
 // builds them.
 
-#include "datamodule.h"
-#include "hoursprompt.h"
-#include "kindeditwindow.h"
-#include "kindswindow.h"
-#include "normwindow.h"
-#include "operationeditwindow.h"
-#include "pricelistwindow.h"
-#include "producteditwindow.h"
-#include "productswindow.h"
-#include "workereditwindow.h"
-#include "workerswindow.h"
+#include "core/datamodule.h"
+#include "books/hoursprompt.h"
+#include "books/kindeditwindow.h"
+#include "books/kindswindow.h"
+#include "books/normwindow.h"
+#include "books/operationeditwindow.h"
+#include "books/pricelistwindow.h"
+#include "books/producteditwindow.h"
+#include "books/productswindow.h"
+#include "books/workereditwindow.h"
+#include "books/workerswindow.h"
 
 namespace kordel::test {
 

@@ -4,15 +4,15 @@
 // of a saved entry.
 
 #include "books.h"
-#include "datagrid.h"
-#include "datamodule.h"
-#include "entrystore.h"
-#include "entrywindow.h"
+#include "widgets/datagrid.h"
+#include "core/datamodule.h"
+#include "journal/entrystore.h"
+#include "journal/entrywindow.h"
 #include "guitest.h"
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
-#include "workerswindow.h"
+#include "books/workerswindow.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

@@ -2,12 +2,12 @@
 // cell of the month's timesheet row, for shift rows and household rows, and
 // safe when several clients keep the same row at once.
 
-#include "connectionstring.h"
-#include "datamodule.h"
-#include "dberror.h"
-#include "hoursupkeep.h"
+#include "core/connectionstring.h"
+#include "core/datamodule.h"
+#include "db/dberror.h"
+#include "journal/hoursupkeep.h"
 #include "testdatabase.h"
-#include "transaction.h"
+#include "db/transaction.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

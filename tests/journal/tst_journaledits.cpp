@@ -3,13 +3,13 @@
 // distribution row through "Отработано (34)".
 
 #include "books.h"
-#include "datamodule.h"
-#include "entrywindow.h"
+#include "core/datamodule.h"
+#include "journal/entrywindow.h"
 #include "guitest.h"
-#include "hoursdialog.h"
-#include "hoursupkeep.h"
-#include "journaledits.h"
-#include "mainwindow.h"
+#include "journal/hoursdialog.h"
+#include "journal/hoursupkeep.h"
+#include "journal/journaledits.h"
+#include "app/mainwindow.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messages.h"
+#include "widgets/messages.h"
 
 #include <QList>
 #include <QString>

@@ -1,9 +1,9 @@
 #include "testdatabase.h"
 
-#include "command.h"
-#include "connectionstring.h"
-#include "datamodule.h"
-#include "dberror.h"
+#include "db/command.h"
+#include "core/connectionstring.h"
+#include "core/datamodule.h"
+#include "db/dberror.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sqlparams.h"
+#include "db/sqlparams.h"
 
 #include <QString>
 #include <QVariant>

@@ -1,6 +1,6 @@
-#include "journalrules.h"
+#include "core/journalrules.h"
 
-#include "datamodule.h"
+#include "core/datamodule.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,7 @@
-#include "formkit.h"
+#include "widgets/formkit.h"
 
-#include "datagrid.h"
-#include "guarded.h"
+#include "widgets/datagrid.h"
+#include "widgets/guarded.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include "filteredit.h"
+#include "widgets/filteredit.h"
 
-#include "dataset.h"
+#include "db/dataset.h"
 
 #include <QKeyEvent>
 

@@ -1,7 +1,7 @@
-#include "datasetmodel.h"
+#include "widgets/datasetmodel.h"
 
-#include "dataset.h"
-#include "decimal.h"
+#include "db/dataset.h"
+#include "db/decimal.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dberror.h"
-#include "messages.h"
+#include "db/dberror.h"
+#include "widgets/messages.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,6 +1,6 @@
-#include "datagrid.h"
+#include "widgets/datagrid.h"
 
-#include "dataset.h"
+#include "db/dataset.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

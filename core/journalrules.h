@@ -1,6 +1,6 @@
 #pragma once
 
-#include "command.h"
+#include "db/command.h"
 
 #include <QDate>
 #include <QString>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/dataset.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QPointer>

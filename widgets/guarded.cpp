@@ -1,4 +1,4 @@
-#include "guarded.h"
+#include "widgets/guarded.h"
 
 namespace kordel {
 namespace {

@@ -5,8 +5,8 @@
 // filter field and the grid of a list window, and the list read again after
 // an edit.
 
-#include "dataset.h"
-#include "filteredit.h"
+#include "db/dataset.h"
+#include "widgets/filteredit.h"
 
 #include <QList>
 #include <QString>

@@ -1,5 +1,5 @@
-#include "excelwriter.h"
-#include "messages.h"
+#include "widgets/excelwriter.h"
+#include "widgets/messages.h"
 #include "scriptedmessages.h"
 
 #include <QDir>

@@ -1,7 +1,6 @@
-#include "datamodule.h"
+#include "core/datamodule.h"
 
-#include "dberror.h"
-#include "messages.h"
+#include "db/dberror.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -170,8 +169,7 @@ Dataset &DataModule::hoursSheet(int shift) const
     return *dataset(u"H_Tabel_"_s + QString::number(shift));
 }
 
-DataModule::CheckResult DataModule::countCheck(const QString &statement, const Params &params,
-                                               const QString &message, QWidget *parent)
+DataModule::CheckResult DataModule::countCheck(const QString &statement, const Params &params)
 {
     Dataset &check = control();
     check.close();
@@ -181,11 +179,7 @@ DataModule::CheckResult DataModule::countCheck(const QString &statement, const P
     check.open();
     const int count = check.intValue(u"cnt"_s);
     check.close();
-    if (count > 0) {
-        messages::error(parent, message);
-        return Refused;
-    }
-    return Passed;
+    return count > 0 ? Refused : Passed;
 }
 
 QString DataModule::separatorFix(const QString &text)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "datasetmodel.h"
+#include "widgets/datasetmodel.h"
 
 #include <QTableView>
 

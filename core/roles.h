@@ -5,8 +5,6 @@
 
 #include <optional>
 
-class QWidget;
-
 namespace kordel {
 
 enum class Role { None, Administrator, Payroll, Foremen, Warehouse };
@@ -20,8 +18,5 @@ Role roleForCode(const QString &typed);
 QStringList disabledControls(Role role, const QString &windowName);
 // The product kind a role's reports are fixed to (index of the kind choice).
 std::optional<int> fixedReportKind(Role role);
-// Disables the role's controls in a window found by its objectName; top
-// menus are disabled through their menu action.
-void applyRestrictions(Role role, QWidget *window);
 
 } // namespace kordel

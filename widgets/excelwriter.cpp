@@ -1,6 +1,6 @@
-#include "excelwriter.h"
+#include "widgets/excelwriter.h"
 
-#include "messages.h"
+#include "widgets/messages.h"
 
 #include <QDesktopServices>
 #include <QDir>

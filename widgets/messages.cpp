@@ -1,6 +1,6 @@
-#include "messages.h"
+#include "widgets/messages.h"
 
-#include "dberror.h"
+#include "db/dberror.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -84,5 +84,14 @@ void databaseError(QWidget *parent, const DbError &error, bool reconnected)
 }
 
 } // namespace messages
+
+DataModule::CheckResult refuseIfCounted(DataModule &data, const QString &statement, const Params &params,
+                                        const QString &message, QWidget *parent)
+{
+    const auto result = data.countCheck(statement, params);
+    if (result == DataModule::Refused)
+        messages::error(parent, message);
+    return result;
+}
 
 } // namespace kordel

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "buildstamp.h"
-#include "command.h"
-#include "dataset.h"
+#include "core/buildstamp.h"
+#include "db/command.h"
+#include "db/dataset.h"
 
 #include <QObject>
-
-class QWidget;
 
 namespace kordel {
 
@@ -50,11 +48,10 @@ public:
     static QString priceListSql();
 
     // Duplicate test: runs a counting statement (result column "cnt") on
-    // Control; above 0 it shows the message as a refusal and returns
-    // Refused.  Errors of the statement itself are thrown.
+    // Control; above 0 the row is refused.  The caller tells the user.
+    // Errors of the statement itself are thrown.
     enum CheckResult { Passed = 0, Refused = 1 };
-    CheckResult countCheck(const QString &statement, const Params &params, const QString &message,
-                           QWidget *parent = nullptr);
+    CheckResult countCheck(const QString &statement, const Params &params);
 
     // The decimal separator of SQL text, read from accounts_dep.ver.
     const QString &decimalSeparator() const { return m_separator; }

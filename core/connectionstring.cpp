@@ -1,4 +1,4 @@
-#include "connectionstring.h"
+#include "core/connectionstring.h"
 
 using namespace Qt::StringLiterals;
 

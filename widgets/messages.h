@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/datamodule.h"
+
 #include <QString>
 
 class QWidget;
@@ -38,4 +40,9 @@ bool askDelete(QWidget *parent, const QString &text);
 void databaseError(QWidget *parent, const DbError &error, bool reconnected = false);
 
 } // namespace messages
+
+// Runs the data module's duplicate test and shows its refusal.
+DataModule::CheckResult refuseIfCounted(DataModule &data, const QString &statement, const Params &params,
+                                        const QString &message, QWidget *parent);
+
 } // namespace kordel
