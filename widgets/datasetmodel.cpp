@@ -84,7 +84,19 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
         return m_columns[section].title;
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    if (m_headerStyler && (role == Qt::FontRole || role == Qt::ForegroundRole))
+        return m_headerStyler(section, role);
     return {};
+}
+
+void DatasetModel::restyle()
+{
+    if (const int columns = columnCount(); columns > 0) {
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, columns - 1);
+        if (const int rows = rowCount(); rows > 0)
+            Q_EMIT dataChanged(index(0, 0), index(rows - 1, columns - 1),
+                               {Qt::FontRole, Qt::ForegroundRole, Qt::BackgroundRole});
+    }
 }
 
 namespace formats {

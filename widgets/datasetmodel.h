@@ -40,6 +40,11 @@ public:
     Dataset *dataset() const { return m_dataset; }
     const QList<GridColumn> &columns() const { return m_columns; }
     void setStyler(Styler styler) { m_styler = std::move(styler); }
+    // Font and colour roles of column titles; an invalid QVariant for the default.
+    using HeaderStyler = std::function<QVariant(int section, int role)>;
+    void setHeaderStyler(HeaderStyler styler) { m_headerStyler = std::move(styler); }
+    // Cells and titles are drawn again, for stylers whose answers changed.
+    void restyle();
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -53,6 +58,7 @@ private:
     QPointer<Dataset> m_dataset;
     QMetaObject::Connection m_resetConnection;
     Styler m_styler;
+    HeaderStyler m_headerStyler;
 };
 
 namespace formats {
