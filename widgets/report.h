@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QList>
+#include <QPageLayout>
+#include <QString>
+#include <QStringList>
+
+class QPrinter;
+class QWidget;
+
+namespace kordel::report {
+
+// A printed report as one computed table: every renderer (the print
+// preview, the printer, PDF and .xlsx) draws the same lines, so the figures
+// on paper, in the PDF and in the workbook never differ.
+
+struct Column
+{
+    QString caption;
+    // Relative width; the columns share the page width in proportion.
+    double width = 1;
+    Qt::Alignment alignment = Qt::AlignLeft;
+};
+
+enum class LineKind {
+    ReportHeader, // printed once at the start
+    GroupHeader,  // names the group that follows
+    Detail,       // one per row of the report's dataset
+    GroupFooter,  // the group's totals
+    ReportFooter, // printed once at the end
+};
+
+struct Line
+{
+    LineKind kind = LineKind::Detail;
+    // Already formatted texts, one per column.  A line with a single cell
+    // spans the whole width (group names, report header and footer texts).
+    // A plain number text ("12", "1000.00") goes to a workbook as a number.
+    QStringList cells;
+    bool bold = false;
+};
+
+struct Report
+{
+    // The title label; also the workbook's first row.
+    QString title;
+    // Printed above the column captions on every page (for example the
+    // period "Март 2024 г."); may be empty.
+    QString pageHeader;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    QList<Column> columns;
+    // Column captions under the page header on every page.
+    bool captionsOnEveryPage = true;
+    QList<Line> lines;
+};
+
+// The print preview, from which the user prints or saves a PDF.
+void preview(const Report &report, QWidget *parent);
+// Paints every page on the printer; returns the number of pages.
+int print(const Report &report, QPrinter &printer);
+// Writes the report as a PDF file; false when the file cannot be written.
+bool writePdf(const Report &report, const QString &path);
+
+} // namespace kordel::report
