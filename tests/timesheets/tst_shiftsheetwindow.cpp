@@ -208,22 +208,37 @@ private Q_SLOTS:
         QCOMPARE(window.grid(2)->model()->rowCount(), 0);
     }
 
-    // "Табель по сменам" opens on the journal's month, not today's; Escape
-    // closes the window and the shifts are closed with it.
+    // "Табель по сменам" opens on the journal's month, not today's, also in
+    // a year the list did not hold; Escape closes the window and the shifts
+    // are closed with it.
+    void opensOnTheJournalsMonth_data()
+    {
+        QTest::addColumn<QDate>("journalDate");
+        QTest::addColumn<QString>("month");
+        QTest::addColumn<QString>("year");
+        QTest::newRow("a listed year") << QDate(2019, 11, 20) << u"Ноябрь"_s << u"2019"_s;
+        QTest::newRow("before the list") << QDate(2005, 2, 10) << u"Февраль"_s << u"2005"_s;
+    }
     void opensOnTheJournalsMonth()
     {
+        QFETCH(QDate, journalDate);
+        QFETCH(QString, month);
+        QFETCH(QString, year);
         FixedJournal journal;
-        journal.date = QDate(2019, 11, 20);
+        journal.date = journalDate;
         TimesheetsWindows windows(m_db.data(), journal, nullptr);
-        QString month, year;
+        QString shownMonth, shownYear, firstYear;
         test::onModal(u"Form19"_s, [&](QDialog *dialog) {
-            month = test::child<QComboBox>(dialog, u"ComboBox1"_s)->currentText();
-            year = test::child<QComboBox>(dialog, u"ComboBox2"_s)->currentText();
+            auto *years = test::child<QComboBox>(dialog, u"ComboBox2"_s);
+            shownMonth = test::child<QComboBox>(dialog, u"ComboBox1"_s)->currentText();
+            shownYear = years->currentText();
+            firstYear = years->itemText(0);
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
         windows.openShifts();
-        QCOMPARE(month, u"Ноябрь"_s);
-        QCOMPARE(year, u"2019"_s);
+        QCOMPARE(shownMonth, month);
+        QCOMPARE(shownYear, year);
+        QCOMPARE(firstYear, qMin(year, u"2007"_s));
         QVERIFY(!windows.shifts().isVisible());
         QVERIFY(!m_db.data().hoursSheet(1).isOpen());
     }
