@@ -6,6 +6,7 @@
 #include "bench/benchsupport.h"
 #include "core/datamodule.h"
 #include "db/command.h"
+#include "db/dataset.h"
 #include "db/dberror.h"
 #include "timesheets/hourssheetreport.h"
 #include "timesheets/shiftsheetstore.h"
@@ -220,6 +221,31 @@ int main(int argc, char *argv[])
         bench::reportAgainst(u"shift rebuild vs day-by-day statements (1 run)"_s, rebuildMs, rowByRowMs);
         bench::reportAgainst(u"shift rebuild vs its statements bare in psql"_s, rebuildMs, bareMs);
         say(u"shift rebuild rows identical to day-by-day: "_s + (reference == rebuilt ? u"yes"_s : u"NO"_s));
+
+        // The daily journal finds its workers by their code as a number.
+        Dataset &journal = data.journal(1);
+        journal.setParam(u"data"_s, p.first.addDays(11));
+        journal.setParam(u"ok"_s, u"x"_s);
+        const double journalMs = bench::medianMs(5, [&] {
+            journal.close();
+            journal.open();
+        });
+        const int journalRows = journal.recordCount();
+        journal.close();
+        bench::report(u"daily journal of shift 1 (%1 rows)"_s.arg(journalRows), journalMs);
+        QSqlQuery plan(QSqlDatabase::database(connection));
+        QString planText;
+        plan.prepare(u"explain "_s + journal.sql());
+        plan.bindValue(u":data"_s, p.first.addDays(11));
+        plan.bindValue(u":ok"_s, u"x"_s);
+        if (plan.exec()) {
+            while (plan.next())
+                planText += plan.value(0).toString() + u'\n';
+        } else {
+            std::fprintf(stderr, "bench_shifts: %s\n", qPrintable(plan.lastError().text()));
+        }
+        say(u"daily journal plan uses person_s_code_integer: "_s +
+            (planText.contains(u"person_s_code_integer"_s) ? u"yes"_s : u"NO"_s));
 
         // Form19 opened on the month and its first screen drawn.
         ShiftSheetWindow window(data);
