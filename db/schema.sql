@@ -58,6 +58,10 @@ create table cmn_contractor.person (
 -- Rows created for workers draw ids far above the worker ids, so a worker is
 -- never matched by id and by s_code at once.
 alter sequence cmn_contractor.person_id_seq restart with 1000000;
+-- The journal and the timesheets find a worker by his code as a number
+-- ("s_code::integer", also spelt "s_code::t_id"); without this every journal
+-- row of a day is compared with every person.
+create index person_s_code_integer on cmn_contractor.person ((s_code::integer));
 
 create table hrms_staffpos.staffpos (
     id            serial primary key,

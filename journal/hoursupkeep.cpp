@@ -2,6 +2,7 @@
 
 #include "db/command.h"
 #include "core/datamodule.h"
+#include "core/monthlock.h"
 #include "db/transaction.h"
 
 #include <QStringList>
@@ -77,6 +78,7 @@ void HoursUpkeep::shiftHours(int worker, int shift, const QDate &date, Mode mode
     const QString column = dayColumn(date.day());
 
     Transaction transaction(connection);
+    shareMonth(connection, date.month(), date.year()); // a month rebuild waits for us, and we for it
     lockKey(connection, worker, KeyHash().add(ShiftRow).add(shift).add(date.month()).add(date.year()));
 
     bool exists = true;
@@ -114,6 +116,7 @@ void HoursUpkeep::householdHours(int worker, int kind, int night, qint64 group, 
     const QString column = dayColumn(date.day());
 
     Transaction transaction(connection);
+    shareMonth(connection, date.month(), date.year());
     lockKey(connection, worker,
             KeyHash().add(HouseholdRow).add(kind).add(night).add(group).add(date.month()).add(date.year()));
 
