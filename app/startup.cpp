@@ -22,6 +22,7 @@
 #include "app/loginwindow.h"
 #include "app/mainwindow.h"
 #include "widgets/messages.h"
+#include "reports/reportswindow.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -40,7 +41,7 @@ struct Client::Windows
           productCard(dm, &main), products(dm, productCard, &main), kindCard(dm, &main), kinds(dm, kindCard, &main),
           operationCard(dm, products, kinds, &main), norms(dm, &main), prices(dm, operationCard, norms, &main),
           entry(dm, main, workers, prices, &main), groupCard(dm, &main), groups(dm, groupCard, &main),
-          hours(dm, &main), edits(dm, main, entry, hours, &main)
+          hours(dm, &main), edits(dm, main, entry, hours, &main), reports(dm, &main)
     {
     }
 
@@ -59,6 +60,7 @@ struct Client::Windows
     GroupsWindow groups;          // Form26
     HoursDialog hours;            // Form34
     JournalEdits edits;
+    reports::ReportsWindow reports; // Form18
 };
 
 Client::Client() : m_data(std::make_unique<DataModule>()) {}
@@ -106,6 +108,8 @@ void Client::createWindows()
     onItem(u"N4"_s, [&w] { w.prices.openFromMenu(); });
     onItem(u"N6"_s, [&w] { w.kinds.openFromMenu(); });
     onItem(u"N8"_s, [&w] { w.groups.openFromMenu(); });
+    w.reports.setRoleSource([this] { return m_login ? m_login->role() : Role::None; });
+    onItem(u"N10"_s, [&w] { w.reports.openFromMenu(); });
     wireJournal();
 }
 
