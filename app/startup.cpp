@@ -23,6 +23,7 @@
 #include "app/mainwindow.h"
 #include "widgets/messages.h"
 #include "timesheets/timesheetswindows.h"
+#include "reports/reportswindow.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -41,7 +42,8 @@ struct Client::Windows
           productCard(dm, &main), products(dm, productCard, &main), kindCard(dm, &main), kinds(dm, kindCard, &main),
           operationCard(dm, products, kinds, &main), norms(dm, &main), prices(dm, operationCard, norms, &main),
           entry(dm, main, workers, prices, &main), groupCard(dm, &main), groups(dm, groupCard, &main),
-          hours(dm, &main), edits(dm, main, entry, hours, &main), timesheets(dm, main, &main)
+          hours(dm, &main), edits(dm, main, entry, hours, &main), timesheets(dm, main, &main),
+          reports(dm, &main)
     {
     }
 
@@ -61,6 +63,7 @@ struct Client::Windows
     HoursDialog hours;            // Form34
     JournalEdits edits;
     TimesheetsWindows timesheets; // Form19 and the other month windows
+    reports::ReportsWindow reports; // Form18
 };
 
 Client::Client() : m_data(std::make_unique<DataModule>()) {}
@@ -109,6 +112,8 @@ void Client::createWindows()
     onItem(u"N6"_s, [&w] { w.kinds.openFromMenu(); });
     onItem(u"N8"_s, [&w] { w.groups.openFromMenu(); });
     onItem(u"N13"_s, [&w] { w.timesheets.openShifts(); });
+    w.reports.setRoleSource([this] { return m_login ? m_login->role() : Role::None; });
+    onItem(u"N10"_s, [&w] { w.reports.openFromMenu(); });
     wireJournal();
 }
 

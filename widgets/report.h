@@ -4,9 +4,16 @@
 #include <QPageLayout>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
+class QPagedPaintDevice;
 class QPrinter;
+class QDialog;
 class QWidget;
+
+namespace kordel {
+class ExcelWriter;
+}
 
 namespace kordel::report {
 
@@ -60,5 +67,31 @@ void preview(const Report &report, QWidget *parent);
 int print(const Report &report, QPrinter &printer);
 // Writes the report as a PDF file; false when the file cannot be written.
 bool writePdf(const Report &report, const QString &path);
+
+// Paints every page on a device whose page size and margins are already set
+// (the preview's printer keeps the user's choices); returns the page count.
+// Pages repeat the page header and the column captions, never split a line,
+// keep a group header with the line after it and number themselves in the
+// footer.
+int paintPages(const Report &report, QPagedPaintDevice &device);
+
+// The preview dialog (objectName "reportPreview"), not yet shown: A4 in the
+// report's orientation, pages painted as they come into view, with the
+// actions "Печать" ("print"), "Сохранить в PDF" ("savePdf") and "Сохранить
+// в Excel" ("saveXlsx").  Deleted with its parent.
+QDialog *createPreview(const Report &report, QWidget *parent);
+
+// Writes the report into the open workbook of the writer from sheet row 1:
+// the title, the page header, the column captions, then every line; a plain
+// number text becomes a number.  Returns the row after the last one written.
+int writeXlsx(const Report &report, ExcelWriter &writer);
+// A whole export: opens a workbook, writes the report and saves and opens
+// it (the writer's protocol).  1 when done, -1 when failed (already told).
+int exportXlsx(const Report &report, ExcelWriter &writer);
+
+// Asks where to save a PDF (suggested name given); an empty answer cancels.
+// Tests replace it; an empty function brings back the file dialog.
+using PdfPathChooser = std::function<QString(QWidget *parent, const QString &suggested)>;
+void setPdfPathChooser(PdfPathChooser chooser);
 
 } // namespace kordel::report
