@@ -21,6 +21,7 @@
 #include "widgets/guarded.h"
 #include "app/loginwindow.h"
 #include "app/mainwindow.h"
+#include "household/householdwindows.h"
 #include "widgets/messages.h"
 
 #include <QAction>
@@ -40,7 +41,7 @@ struct Client::Windows
           productCard(dm, &main), products(dm, productCard, &main), kindCard(dm, &main), kinds(dm, kindCard, &main),
           operationCard(dm, products, kinds, &main), norms(dm, &main), prices(dm, operationCard, norms, &main),
           entry(dm, main, workers, prices, &main), groupCard(dm, &main), groups(dm, groupCard, &main),
-          hours(dm, &main), edits(dm, main, entry, hours, &main)
+          hours(dm, &main), edits(dm, main, entry, hours, &main), household(dm, workers, groups, &main)
     {
     }
 
@@ -59,6 +60,7 @@ struct Client::Windows
     GroupsWindow groups;          // Form26
     HoursDialog hours;            // Form34
     JournalEdits edits;
+    HouseholdWindows household; // Form25, Form24
 };
 
 Client::Client() : m_data(std::make_unique<DataModule>()) {}
@@ -131,6 +133,7 @@ void Client::wireJournal()
         w.edits.copyCurrent();
     });
     QObject::connect(main.menuAction(u"MenuItem1"_s), &QAction::triggered, &main, [&w] { w.edits.changeTime(); });
+    onButton(u"Button5"_s, [&w, &main] { w.household.openJournal(main.journalDate()); });
 }
 
 } // namespace kordel
