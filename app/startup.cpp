@@ -21,6 +21,7 @@
 #include "widgets/guarded.h"
 #include "app/loginwindow.h"
 #include "app/mainwindow.h"
+#include "brigade/brigadewindows.h"
 #include "household/householdwindows.h"
 #include "widgets/messages.h"
 
@@ -41,7 +42,8 @@ struct Client::Windows
           productCard(dm, &main), products(dm, productCard, &main), kindCard(dm, &main), kinds(dm, kindCard, &main),
           operationCard(dm, products, kinds, &main), norms(dm, &main), prices(dm, operationCard, norms, &main),
           entry(dm, main, workers, prices, &main), groupCard(dm, &main), groups(dm, groupCard, &main),
-          hours(dm, &main), edits(dm, main, entry, hours, &main), household(dm, workers, groups, &main)
+          hours(dm, &main), edits(dm, main, entry, hours, &main), household(dm, workers, groups, &main),
+          brigade(dm, main, workers, &main)
     {
     }
 
@@ -61,6 +63,7 @@ struct Client::Windows
     HoursDialog hours;            // Form34
     JournalEdits edits;
     HouseholdWindows household; // Form25, Form24
+    BrigadeWindows brigade;     // Form33, Form134, Form135
 };
 
 Client::Client() : m_data(std::make_unique<DataModule>()) {}
@@ -134,6 +137,14 @@ void Client::wireJournal()
     });
     QObject::connect(main.menuAction(u"MenuItem1"_s), &QAction::triggered, &main, [&w] { w.edits.changeTime(); });
     onButton(u"Button5"_s, [&w, &main] { w.household.openJournal(main.journalDate()); });
+    onButton(u"Button7"_s, [&w, &main] {
+        main.selectCurrentJournal();
+        w.brigade.openBrigade();
+    });
+    onButton(u"Button6"_s, [&w, &main] {
+        main.selectCurrentJournal();
+        w.brigade.openPainting();
+    });
 }
 
 } // namespace kordel
