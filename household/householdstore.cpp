@@ -194,22 +194,30 @@ void HouseholdStore::remove(int recordId)
 int HouseholdStore::computeAveragePiecework(int month, int year)
 {
     const QDate first(year, month, 1);
-    // The journal is read by worker and date range through its (w_id, data)
-    // index, once per average-piecework record; products play no part.
-    return m_data.sqlExec().run(
-        u"UPDATE accounts_dep.fatigue f SET price=coalesce((select case when "
-        "coalesce(sum(s.time),0)::numeric(10,2)=0 then 0 else  "
-        "coalesce(sum((s.kol_vo-s.brak)*((s.cena+s.cena*"
-        "f.i_night*0.2)*(case when f.i_holiday = 0 then 1 else 2 end)))/sum(time),0)::numeric(10,2) end as "
-        "price "
-        "from accounts_dep.smena s, accounts_dep.person p where s.data<=:last::date and s.data>=:first::date "
-        "and p.id=s.w_id and s.w_id=f.id_p::bigint group by p.id),0) where i_mnth = :m and i_year = :y "
-        "and id_o = :kind"_s,
+    // The month's journal is summed once per worker and joined to the
+    // records; products play no part.  A record's factors multiply the
+    // worker's whole sum, which in exact numerics is the sum of the factored
+    // rows: the same price as summing per record, to the last digit.
+    Transaction transaction(m_data.connectionName());
+    // Compiling the statement would cost more than running it.
+    sql::exec(m_data.connectionName(), u"set local jit = off"_s);
+    const int priced = m_data.sqlExec().run(
+        u"with m as (select s.w_id, sum((s.kol_vo-s.brak)*s.cena) as money, sum(s.time) as hours "
+        "from accounts_dep.smena s join accounts_dep.person p on p.id=s.w_id "
+        "where s.data<=:last::date and s.data>=:first::date group by s.w_id) "
+        "update accounts_dep.fatigue f set price=coalesce(case when coalesce(m.hours,0)::numeric(10,2)=0 "
+        "then 0 "
+        "else (m.money*(1+f.i_night*0.2)*(case when f.i_holiday = 0 then 1 else 2 "
+        "end)/m.hours)::numeric(10,2) "
+        "end,0) from accounts_dep.fatigue r left join m on m.w_id=r.id_p::bigint "
+        "where r.id=f.id and f.i_mnth = :m and f.i_year = :y and f.id_o = :kind"_s,
         {{u"first"_s, first},
          {u"last"_s, QDate(year, month, first.daysInMonth())},
          {u"m"_s, month},
          {u"y"_s, year},
          {u"kind"_s, vocabulary::AveragePiecework}});
+    transaction.commit();
+    return priced;
 }
 
 } // namespace kordel

@@ -4,6 +4,7 @@
 
 #include "core/datamodule.h"
 #include "db/dberror.h"
+#include "db/transaction.h"
 #include "household/householdstore.h"
 #include "journal/hoursupkeep.h"
 #include "testdatabase.h"
@@ -219,6 +220,62 @@ private Q_SLOTS:
         const int record = fatigue(worker, 7778, QDate(2024, 2, 15), u"1"_s, 0, 0);
         m_store->computeAveragePiecework(2, 2024);
         QCOMPARE(price(record), u"33.3300"_s); // 200 / 6
+    }
+
+    // The month summed once per worker gives, to the last digit, what the
+    // per-record statement over the journal joined with the products gives:
+    // fractional prices, rejects, rows without hours, rows outside the
+    // month, workers without rows, every combination of the factors.
+    void sameAsPerRecordStatement()
+    {
+        const int product = m_db.addProduct(u"КР-9"_s, m_groupA);
+        m_db.addProduct(u"КР-10"_s, m_groupA); // more products, more joined rows
+        const int operation = m_db.addOperation(m_db.addKind(u"Шлифовка"_s), product);
+        QList<int> workers;
+        for (int i = 0; i < 12; ++i)
+            workers << m_db.addWorker(u"Работник %1"_s.arg(i));
+        const Params ids{{u"first"_s, workers.first()}, {u"last"_s, workers.last()}, {u"o"_s, operation}};
+        m_db.exec(u"select setseed(0.42)"_s);
+        m_db.exec(u"insert into accounts_dep.smena(w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, "
+                  "time, ok) select w, o.i_id, o.id, round((random()*50)::numeric, 4), (random()*40)::int, "
+                  "(random()*3)::int, date '2025-08-25' + (random()*45)::int, 1, 0, (random()*9)::int, 'no' "
+                  "from generate_series(:first::int, :last::int - 1) w, generate_series(1, 15) k, "
+                  "accounts_dep.oper o where o.id=:o"_s,
+                  ids);
+        m_db.exec(
+            u"insert into accounts_dep.fatigue(id_p, id_o, id_nom, d_date, i_mnth, i_year, i_smena, cnt, "
+            "price, i_holiday, i_night) select w, 7778, 1, date '2025-09-10', 9, 2025, 1, 8, 0, h, n "
+            "from generate_series(:first::int, :last::int) w, generate_series(0, 1) h, "
+            "generate_series(0, 1) n"_s,
+            ids);
+
+        const auto prices = [&] {
+            QStringList list;
+            QSqlQuery query(QSqlDatabase::database(m_db.data().connectionName()));
+            query.exec(u"select id || ':' || price::text from accounts_dep.fatigue where i_mnth=9 and "
+                       "i_year=2025 order by id"_s);
+            while (query.next())
+                list << query.value(0).toString();
+            return list;
+        };
+        QStringList expected;
+        {
+            Transaction reference(m_db.data().connectionName());
+            m_db.exec(
+                u"UPDATE accounts_dep.fatigue f SET price=coalesce((select case when "
+                "coalesce(sum(s.time),0)::numeric(10,2)=0 then 0 else  "
+                "coalesce(sum((s.kol_vo-s.brak)*((s.cena+"
+                "s.cena*f.i_night*0.2)*(case when f.i_holiday = 0 then 1 else 2 end)))/sum(time),0)::numeric("
+                "10,2) end as price  from accounts_dep.smena s, accounts_dep.izdel gas, accounts_dep.person "
+                "p "
+                "where  s.data<=date '2025-09-30' and s.data>=date '2025-09-01' and p.id=s.w_id and "
+                "p.id=f.id_p group by p.id order by fio),0) where i_mnth = 9 and i_year = 2025 and id_o =7778"_s);
+            expected = prices();
+        } // rolled back
+        QCOMPARE(expected.size(), 48);
+        QVERIFY(prices() != expected);
+        QCOMPARE(m_store->computeAveragePiecework(9, 2025), 48);
+        QCOMPARE(prices(), expected);
     }
 
 private:
