@@ -204,7 +204,12 @@ void DistributionWindow::pickFromJournal()
 
 void DistributionWindow::pickHanging()
 {
+    if (m_store.paidWorker() == 0)
+        return;
+    // The rate shown follows the new coefficient even when the pick is
+    // left without a choice: "Сохранить" pays by it.
     m_kind = Distribution::Hanging;
+    recompute();
     pickFromJournal();
 }
 

@@ -187,6 +187,28 @@ private Q_SLOTS:
         QCOMPARE(m_db.count(u"accounts_dep.smena where w_id=:w"_s, {{u"w"_s, m_paid}}), 0);
     }
 
+    // "Навеска" after rows collected for a brigade: the shown rate and the
+    // pay written follow the hanging coefficient even when its pick is left
+    // without a choice.
+    void hangingAfterBrigadeRows()
+    {
+        onModal(u"Form33"_s, [&](QDialog *w) {
+            button(w, u"Button3"_s)->click();
+            pickFromJournal(m_thousand, u"Button4"_s);
+            QCOMPARE(label(u"Label7"_s), u"560"_s);
+            onModal(u"Form134"_s, [](QDialog *pick) { button(pick, u"Button2"_s)->click(); });
+            button(w, u"Button6"_s)->click();
+            QCOMPARE(label(u"Label5"_s), u"40"_s);
+            QCOMPARE(label(u"Label7"_s), u"320"_s);
+            button(w, u"Button1"_s)->click();
+        });
+        m_windows->openBrigade();
+        QCOMPARE(m_db.scalar(u"select o_id || ' ' || cena::text from accounts_dep.smena where w_id=:w"_s,
+                             {{u"w"_s, m_paid}})
+                     .toString(),
+                 u"7784 320.0000"_s);
+    }
+
     // Per operation kind two rows of 100 per hour; per worker one row of
     // 800.00 for 8 hours, picked with kind 0.  Two rows in one opening.
     void operationView()
