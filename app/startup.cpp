@@ -21,6 +21,8 @@
 #include "widgets/guarded.h"
 #include "app/loginwindow.h"
 #include "app/mainwindow.h"
+#include "brigade/brigadewindows.h"
+#include "household/householdwindows.h"
 #include "widgets/messages.h"
 #include "timesheets/timesheetswindows.h"
 #include "reports/reportswindow.h"
@@ -43,7 +45,7 @@ struct Client::Windows
           operationCard(dm, products, kinds, &main), norms(dm, &main), prices(dm, operationCard, norms, &main),
           entry(dm, main, workers, prices, &main), groupCard(dm, &main), groups(dm, groupCard, &main),
           hours(dm, &main), edits(dm, main, entry, hours, &main), timesheets(dm, main, &main),
-          reports(dm, &main)
+          reports(dm, &main), household(dm, workers, groups, &main), brigade(dm, main, workers, &main)
     {
     }
 
@@ -64,6 +66,8 @@ struct Client::Windows
     JournalEdits edits;
     TimesheetsWindows timesheets; // Form19 and the other month windows
     reports::ReportsWindow reports; // Form18
+    HouseholdWindows household; // Form25, Form24
+    BrigadeWindows brigade;     // Form33, Form134, Form135
 };
 
 Client::Client() : m_data(std::make_unique<DataModule>()) {}
@@ -139,6 +143,15 @@ void Client::wireJournal()
         w.edits.copyCurrent();
     });
     QObject::connect(main.menuAction(u"MenuItem1"_s), &QAction::triggered, &main, [&w] { w.edits.changeTime(); });
+    onButton(u"Button5"_s, [&w, &main] { w.household.openJournal(main.journalDate()); });
+    onButton(u"Button7"_s, [&w, &main] {
+        main.selectCurrentJournal();
+        w.brigade.openBrigade();
+    });
+    onButton(u"Button6"_s, [&w, &main] {
+        main.selectCurrentJournal();
+        w.brigade.openPainting();
+    });
 }
 
 } // namespace kordel

@@ -62,7 +62,8 @@ private Q_SLOTS:
     {
         const QStringList names{u"Form1"_s,  u"Form2"_s,  u"Form3"_s,  u"Form4"_s,  u"Form5"_s,  u"Form7"_s,
                                 u"Form8"_s,  u"Form9"_s,  u"Form10"_s, u"Form11"_s, u"Form22"_s, u"Form23"_s,
-                                u"Form26"_s, u"Form29"_s, u"Form132"_s, u"Form34"_s};
+                                u"Form26"_s, u"Form29"_s, u"Form132"_s, u"Form34"_s,
+                                u"Form24"_s, u"Form25"_s, u"Form33"_s, u"Form134"_s, u"Form135"_s};
         const auto windows = QApplication::topLevelWidgets();
         for (const QString &name : names) {
             const auto count = std::count_if(windows.cbegin(), windows.cend(),
@@ -87,6 +88,9 @@ private Q_SLOTS:
         QTest::newRow("Копия") << u"N21"_s << 1 << u"Form11"_s;
         QTest::newRow("Изменить время") << u"MenuItem1"_s << 2 << u"Form34"_s;
         QTest::newRow("Изменить время: ordinary row") << u"MenuItem1"_s << 1 << u"none"_s;
+        QTest::newRow("Ср.сд./хоз. работы") << u"Button5"_s << 0 << u"Form25"_s;
+        QTest::newRow("Бригада") << u"Button7"_s << 0 << u"Form33"_s;
+        QTest::newRow("Покраска") << u"Button6"_s << 0 << u"Form33"_s;
     }
     void journalOpensItsWindows()
     {
