@@ -22,6 +22,7 @@
 #include "app/loginwindow.h"
 #include "app/mainwindow.h"
 #include "widgets/messages.h"
+#include "transfer/importcommand.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -106,6 +107,11 @@ void Client::createWindows()
     onItem(u"N4"_s, [&w] { w.prices.openFromMenu(); });
     onItem(u"N6"_s, [&w] { w.kinds.openFromMenu(); });
     onItem(u"N8"_s, [&w] { w.groups.openFromMenu(); });
+    // Maintenance: shown only to an administrator who asks for it at start;
+    // "Структура БД" has no effect.
+    transfer::offerMaintenance(main.menuAction(u"N12"_s), main.menuAction(u"N16"_s));
+    auto *import = new transfer::ImportCommand(&main);
+    onItem(u"N12"_s, [import] { import->run(); });
     wireJournal();
 }
 
