@@ -172,7 +172,8 @@ void open(const QString &name, const QString &connection, const QString &what)
     db.setNumericalPrecisionPolicy(QSql::HighPrecision);
     // Qt's driver puts "DSN=" before a string that names no driver or
     // server itself.
-    db.setDatabaseName(connection.startsWith(u"DSN="_s, Qt::CaseInsensitive) ? connection.mid(4) : connection);
+    db.setDatabaseName(connection.startsWith(u"DSN="_s, Qt::CaseInsensitive) ? connection.mid(4)
+                                                                             : connection);
     db.setConnectOptions(u"SQL_ATTR_LOGIN_TIMEOUT=15"_s);
     if (!db.open()) {
         const DbError error = DbError::fromSql(db.lastError(), u"connect"_s);
