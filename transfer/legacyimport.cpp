@@ -20,10 +20,10 @@ using namespace Qt::StringLiterals;
 namespace kordel::transfer {
 namespace {
 
-// Parameters of one insert statement.  The client library of the ODBC
-// driver takes a parameter description of at most 30000 bytes (4 a
-// parameter) as sound; a few thousand parameters save most round trips.
-constexpr int kParametersPerBatch = 7000;
+// Rows of one insert.  Each column of a batch travels as one array
+// parameter, so a batch costs one round trip and a handful of parameters
+// however many rows it holds; the progress moves once a batch.
+constexpr int kRowsPerBatch = 2000;
 
 QList<FieldCopy> hoursFields()
 {
@@ -37,19 +37,19 @@ QList<FieldCopy> hoursFields()
     return fields;
 }
 
-QString castFor(ValueKind kind)
+QString arrayType(ValueKind kind)
 {
     switch (kind) {
     case ValueKind::Integer:
-        return u"::integer"_s;
+        return u"integer[]"_s;
     case ValueKind::Text:
-        return {};
+        return u"varchar[]"_s;
     case ValueKind::Float:
-        return u"::numeric"_s;
+        return u"numeric[]"_s;
     case ValueKind::Date:
-        return u"::date"_s;
+        return u"date[]"_s;
     case ValueKind::DateTime:
-        return u"::timestamp"_s;
+        return u"timestamp[]"_s;
     }
     return {};
 }
@@ -202,23 +202,55 @@ QString sourceTableName(const QSqlDatabase &db, const QString &wanted)
     return wanted;
 }
 
-QString insertStatement(const ImportStep &step, int rows)
+// One batch: the columns as arrays, unnested in the order of the legacy rows.
+// Storing into the target's columns checks every value as a row insert
+// would (a text too long, a number out of range, a missing value).
+QString insertStatement(const ImportStep &step)
 {
     QStringList columns;
-    QStringList placeholders;
-    for (const FieldCopy &field : step.fields) {
-        columns << field.name;
-        placeholders << u'?' + castFor(field.kind);
+    QStringList arrays;
+    QStringList names;
+    for (qsizetype i = 0; i < step.fields.size(); ++i) {
+        columns << step.fields[i].name;
+        arrays << u"?::"_s + arrayType(step.fields[i].kind);
+        names << u"c"_s + QString::number(i);
     }
-    const QString row = u'(' + placeholders.join(u", "_s) + u')';
-    QString statement = u"insert into "_s + step.target + u" ("_s + columns.join(u", "_s) + u") values "_s;
-    statement.reserve(statement.size() + rows * (row.size() + 2));
-    for (int i = 0; i < rows; ++i) {
-        if (i > 0)
-            statement += u", "_s;
-        statement += row;
+    return u"insert into "_s + step.target + u" ("_s + columns.join(u", "_s) + u") select "_s +
+           names.join(u", "_s) + u" from unnest("_s + arrays.join(u", "_s) +
+           u") with ordinality as batch("_s + names.join(u", "_s) + u", n) order by n"_s;
+}
+
+// Appends a converted value to the text of an array parameter.
+void appendElement(QString &array, const QVariant &value)
+{
+    if (array.size() > 1)
+        array += u',';
+    if (value.isNull()) {
+        array += u"NULL"_s;
+        return;
     }
-    return statement;
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        array += value.toString();
+        return;
+    case QMetaType::QDate:
+        array += value.toDate().toString(Qt::ISODate);
+        return;
+    case QMetaType::QDateTime:
+        array += u'"' + value.toDateTime().toString(u"yyyy-MM-dd HH:mm:ss.zzz"_s) + u'"';
+        return;
+    default:
+        break;
+    }
+    const QString text = value.toString();
+    array += u'"';
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            array += u'\\';
+        array += c;
+    }
+    array += u'"';
 }
 
 } // namespace
@@ -381,32 +413,32 @@ bool LegacyImport::copy(const ImportStep &step, const ProgressCallback &progress
         execute(writer, u"delete from "_s + step.target + u" where id>0"_s);
 
         const int width = int(step.fields.size());
-        const int batchRows = std::max(1, kParametersPerBatch / width);
+        const QString statement = insertStatement(step);
         QSqlQuery batch(target);
-        int preparedRows = 0;
-        QVariantList values;
-        values.reserve(batchRows * width);
+        if (!batch.prepare(statement))
+            throw DbError::fromSql(batch.lastError(), statement);
+        QStringList arrays(width, u"{"_s);
+        int rows = 0;
         auto flush = [&] {
-            const int rows = int(values.size() / width);
             if (rows == 0)
                 return;
-            if (rows != preparedRows) {
-                const QString statement = insertStatement(step, rows);
-                if (!batch.prepare(statement))
-                    throw DbError::fromSql(batch.lastError(), statement);
-                preparedRows = rows;
+            for (int i = 0; i < width; ++i) {
+                arrays[i] += u'}';
+                batch.bindValue(i, arrays[i]);
             }
-            for (int i = 0; i < values.size(); ++i)
-                batch.bindValue(i, values.at(i));
             if (!batch.exec())
-                throw DbError::fromSql(batch.lastError(), batch.lastQuery());
-            values.clear();
+                throw DbError::fromSql(batch.lastError(), statement);
+            for (QString &array : arrays) {
+                array.truncate(0);
+                array += u'{';
+            }
             m_rowsCopied += rows;
+            rows = 0;
         };
         while (reader.next()) {
             for (int i = 0; i < width; ++i)
-                values.append(convert(reader.value(i), step.fields.at(i)));
-            if (values.size() >= batchRows * width) {
+                appendElement(arrays[i], convert(reader.value(i), step.fields.at(i)));
+            if (++rows >= kRowsPerBatch) {
                 flush();
                 state.done = m_rowsCopied;
                 if (progress && !progress(state))
@@ -422,19 +454,19 @@ bool LegacyImport::copy(const ImportStep &step, const ProgressCallback &progress
             const QString schema = step.idSequence.section(u'.', 0, 0);
             const QString sequence = step.idSequence.section(u'.', 1);
             QSqlQuery raise(target);
-            const QString statement =
+            const QString raising =
                 u"select setval((p.schemaname || '.' || p.sequencename)::regclass, t.top) "
                 "from pg_sequences p, lateral (select max(id) as top from "_s +
                 step.idTable +
                 u" where id <= p.max_value) t "
                 "where p.schemaname = ?::name and p.sequencename = ?::name "
                 "and t.top > coalesce(p.last_value, p.start_value - 1)"_s;
-            if (!raise.prepare(statement))
-                throw DbError::fromSql(raise.lastError(), statement);
+            if (!raise.prepare(raising))
+                throw DbError::fromSql(raise.lastError(), raising);
             raise.addBindValue(schema);
             raise.addBindValue(sequence);
             if (!raise.exec())
-                throw DbError::fromSql(raise.lastError(), statement);
+                throw DbError::fromSql(raise.lastError(), raising);
         }
         writer.finish();
         batch.finish();

@@ -58,7 +58,8 @@ insert into "IZDEL"("ID", "MARKA", nom, massa) values
 insert into "NOMENKL"("Nom", marka) values ('Трубы', 'Т2'), ('Арматура', 'А1');
 insert into "OPER"("ID", "VID", "NAIMEN", "CENA", "I_ID") values (4, 7778, 1, 0.1, 6), (3, 2, 0, 12.3456, 5);
 insert into "VID_OPER"("ID", "VID") values (7777, 'Хоз. работы'), (2, 'Сборка');
-insert into "WORKERS"("ID", "FIO", "ADDR") values (11, 'О''Нил Д.', null), (10, 'Иванов И.И.', 'ул. Ленина, 1');
+insert into "WORKERS"("ID", "FIO", "ADDR") values (11, 'О''Нил Д.', null), (10, 'Иванов И.И.', 'ул. Ленина, 1'),
+  (12, 'Знаки \ "кавычки" {a,b}', 'NULL');
 insert into smena("ID", "W_ID", "I_ID", "O_ID", "KOL_VO", "BRAK", "DATA", "SMENA", "CENA", color, time, ok, vvod)
 values (101, 11, 6, 4, 3, 0, '2024-02-29', 4, 0.1, 2, 4, 'no', '2024-02-29 23:59:59'),
        (100, 10, 5, 3, 12, 1, '2024-03-05', 1, 12.3456, 0, 8, 'да', '2024-03-05 08:15:30');
@@ -187,7 +188,8 @@ private Q_SLOTS:
                  QStringList({u"(0,Нулевой)"_s, u"(2,Сборка)"_s, u"(7777,\"Хоз. работы\")"_s}));
         QCOMPARE(rows(kTargets[5]),
                  QStringList({u"(0,Нулевой,\"\")"_s, u"(10,\"Иванов И.И.\",\"ул. Ленина, 1\")"_s,
-                              u"(11,\"О'Нил Д.\",)"_s}));
+                              u"(11,\"О'Нил Д.\",)"_s, u"(12,\"Знаки \\\\ \"\"кавычки\"\" {a,b}\",NULL)"_s}));
+        QCOMPARE(m_db.count(u"accounts_dep.workers where addr = 'NULL'"_s), 1);
         QCOMPARE(rows(kTargets[6]),
                  QStringList({u"(-1,1,1,1,1,0,1,1.0000,0,ok,2020-01-01,1,)"_s,
                               u"(100,10,5,3,12,1,1,12.3456,0,да,2024-03-05,8,\"2024-03-05 08:15:30\")"_s,
@@ -207,7 +209,7 @@ private Q_SLOTS:
         QTest::newRow("operations")
             << u"insert into accounts_dep.oper(vid, i_id) values (1, 1) returning id"_s << 4;
         QTest::newRow("workers") << u"insert into accounts_dep.workers(fio) values ('Новый') returning id"_s
-                                 << 11;
+                                 << 12;
     }
     void newRowsAfterAnImport()
     {
