@@ -47,7 +47,8 @@ QString sourceRoot()
 QByteArray dataSource(const QString &name, const QString &database)
 {
     return (u"["_s + name + u"]\nDriver=PostgreSQL Unicode\nServername="_s + bench::serverHost() +
-            u"\nPort=5432\nDatabase="_s + database + u"\nUsername=sys\nPassword=qmzvelp\n\n"_s)
+            u"\nPort=5432\nDatabase="_s + database +
+            u"\nUsername=sys\nPassword=qmzvelp\nUseDeclareFetch=1\nFetch=10000\n\n"_s)
         .toUtf8();
 }
 

@@ -418,7 +418,8 @@ private:
     QByteArray dataSource(const QString &name, const QString &database) const
     {
         return (u"["_s + name + u"]\nDriver=PostgreSQL Unicode\nServername="_s + test::TestDatabase::host() +
-                u"\nPort=5432\nDatabase="_s + database + u"\nUsername=sys\nPassword=qmzvelp\n\n"_s)
+                u"\nPort=5432\nDatabase="_s + database +
+                u"\nUsername=sys\nPassword=qmzvelp\nUseDeclareFetch=1\nFetch=10000\n\n"_s)
             .toUtf8();
     }
 
