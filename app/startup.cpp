@@ -26,6 +26,7 @@
 #include "widgets/messages.h"
 #include "timesheets/timesheetswindows.h"
 #include "reports/reportswindow.h"
+#include "transfer/importcommand.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -118,6 +119,11 @@ void Client::createWindows()
     onItem(u"N13"_s, [&w] { w.timesheets.openShifts(); });
     w.reports.setRoleSource([this] { return m_login ? m_login->role() : Role::None; });
     onItem(u"N10"_s, [&w] { w.reports.openFromMenu(); });
+    // Maintenance: shown only to an administrator who asks for it at start;
+    // "Структура БД" has no effect.
+    transfer::offerMaintenance(main.menuAction(u"N12"_s), main.menuAction(u"N16"_s));
+    auto *import = new transfer::ImportCommand(&main);
+    onItem(u"N12"_s, [import] { import->run(); });
     wireJournal();
 }
 
