@@ -21,6 +21,7 @@
 #include "widgets/guarded.h"
 #include "app/loginwindow.h"
 #include "app/mainwindow.h"
+#include "timesheets/monthsheets.h"
 #include "widgets/messages.h"
 
 #include <QAction>
@@ -106,6 +107,7 @@ void Client::createWindows()
     onItem(u"N4"_s, [&w] { w.prices.openFromMenu(); });
     onItem(u"N6"_s, [&w] { w.kinds.openFromMenu(); });
     onItem(u"N8"_s, [&w] { w.groups.openFromMenu(); });
+    wireMonthSheets(main, *m_data);
     wireJournal();
 }
 

@@ -30,6 +30,14 @@ struct MonthPeriod
     QString label() const;
 };
 
+// The key of the advisory lock that holds one month of the hours timesheet:
+// a month rebuild takes it exclusively, the hours upkeep shares it, so the two
+// never interleave.  Every client computes it the same way.
+inline qint64 monthLockKey(const MonthPeriod &period)
+{
+    return Q_INT64_C(0x7461626C00000000) + qint64(period.year) * 100 + period.month;
+}
+
 // "Январь".."Декабрь", the items of every month chooser.
 QStringList monthNames();
 // The years of the shift timesheet's fixed list: 2007 to next year, so the
