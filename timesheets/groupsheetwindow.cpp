@@ -2,6 +2,7 @@
 
 #include "core/datamodule.h"
 #include "db/decimal.h"
+#include "timesheets/exportprogress.h"
 #include "timesheets/monthchoosers.h"
 #include "widgets/excelwriter.h"
 #include "widgets/formkit.h"
@@ -43,11 +44,6 @@ QList<GridColumn> payrollColumns()
             {u"sum_all"_s, u"Сумма"_s, right, false, formats::money},
             {u"s_nom"_s, u"Номенкл. гр."_s, Qt::AlignLeft | Qt::AlignVCenter, true},
             {u"sum_all_12"_s, u"Сумма без РК"_s, right, false, formats::money}};
-}
-
-QString cellText(const QVariant &value)
-{
-    return value.isNull() ? QString() : formats::number(value);
 }
 
 Decimal decimalOf(const QVariant &value)
@@ -183,7 +179,10 @@ void GroupSheetWindow::exportToExcel()
             if (writer.open(QString()) == -1)
                 return;
             writer.setVisible(false);
-            m_excel->setText(u"Excel (0"_s + u" из ...)"_s);
+            ExportProgress progress(m_excel, u" из ...)"_s);
+            int dayField[32] = {};
+            for (int day = 1; day <= 31; ++day)
+                dayField[day] = sheet.fieldIndex(u"d"_s + QString::number(day));
             auto bold = [&](int column, int row, const QString &text, bool textFormat = true) {
                 writer.writeFormattedCell(1, column, row, text, textFormat, true, true);
             };
@@ -222,16 +221,17 @@ void GroupSheetWindow::exportToExcel()
                 plain(2, line, sheet.valueAt(row, u"fio"_s).toString().trimmed(), true);
                 plain(3, line, sheet.valueAt(row, u"s_night"_s).toString(), true);
                 for (int day = 1; day <= 31; ++day)
-                    plain(3 + day, line, cellText(sheet.valueAt(row, u"d"_s + QString::number(day))), false);
-                plain(35, line, cellText(sheet.valueAt(row, u"i_time"_s)), false);
-                plain(36, line, cellText(sheet.valueAt(row, u"f_price"_s)), false);
-                plain(37, line, cellText(sheet.valueAt(row, u"average_price"_s)), false);
+                    plain(3 + day, line,
+                          sheetCellText(dayField[day] < 0 ? QVariant() : sheet.valueAt(row, dayField[day])),
+                          false);
+                plain(35, line, sheetCellText(sheet.valueAt(row, u"i_time"_s)), false);
+                plain(36, line, sheetCellText(sheet.valueAt(row, u"f_price"_s)), false);
+                plain(37, line, sheetCellText(sheet.valueAt(row, u"average_price"_s)), false);
                 // The group's earnings of all its workers, also those without
                 // an hours row in it.
                 groupTotal = decimalOf(sheet.valueAt(row, u"f_price_nom"_s));
                 ++line;
-                m_excel->setText(u"Excel ("_s + QString::number(line - 3) + u" из ...)"_s);
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                progress.rowsWritten(line - 3, row + 1 == rows);
             }
             bold(2, line, u"ИТОГО:"_s);
             bold(36, line, groupTotal.toString(2), false);
@@ -331,7 +331,7 @@ void PayrollWindow::exportToExcel()
             if (writer.open(QString()) == -1)
                 return;
             writer.setVisible(false);
-            m_excel->setText(u"Excel (0"_s + u" из ...)"_s);
+            ExportProgress progress(m_excel, u" из ...)"_s);
             auto bold = [&](int column, int row, const QString &text, bool textFormat = true) {
                 writer.writeFormattedCell(1, column, row, text, textFormat, true, true);
             };
@@ -369,13 +369,12 @@ void PayrollWindow::exportToExcel()
                 const QVariant sum = sheet.valueAt(row, u"sum_all"_s);
                 const QVariant sum12 = sheet.valueAt(row, u"sum_all_12"_s);
                 plain(2, line, sheet.valueAt(row, u"fio"_s).toString().trimmed(), true);
-                plain(3, line, cellText(sum), false);
-                plain(4, line, cellText(sum12), false);
+                plain(3, line, sheetCellText(sum), false);
+                plain(4, line, sheetCellText(sum12), false);
                 groupSum = groupSum + decimalOf(sum);
                 groupSum12 = groupSum12 + decimalOf(sum12);
                 ++line;
-                m_excel->setText(u"Excel ("_s + QString::number(line - 3) + u" из ...)"_s);
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                progress.rowsWritten(line - 3, row + 1 == rows);
             }
             bold(2, line, u"ИТОГО:"_s);
             bold(3, line, groupSum.toString(2), false);

@@ -71,29 +71,35 @@ QString dayPivot(int days)
 
 const QString household7777 = u"(f.id_o=7777 or f.id_o=7782 or f.id_o=7783)"_s;
 
+// The month's journal hours, earnings and hourly rate of each worker.
+const QString journalMonth =
+    u"select s.w_id, sum(s.time) as i_time, sum((s.kol_vo-s.brak)*s.cena)::numeric(10,2) as f_price,\n"
+    "case when coalesce(sum(s.time),0)::numeric(10,2)=0 then 0 else "
+    "coalesce(sum((s.kol_vo-s.brak)*s.cena)/sum(s.time),0)::numeric(10,2) end as average_price\n"
+    "from accounts_dep.smena s where s.data<:d_date1 and s.data>=:d_date2 group by s.w_id"_s;
+
+// Each figure is summed once per worker over the month and joined to his
+// hours rows; correlated subqueries per row read the month again for every
+// worker.  A worker without records has no hours or earnings and a rate of 0.
 QString householdSheetSql(const QString &kinds, const QString &rowKinds)
 {
-    return u"select p.s_caption fio, p.id,h.i_type, case when h.i_night=0 then 'дн.' else 'ноч.' end as "
-           u"s_night, "
+    return u"with f as (select f.id_p, f.i_night, sum(f.cnt) as i_time, sum(f.cnt*f.price)::numeric(10,2) as "
+           "f_price,\n"
+           "case when coalesce(sum(f.cnt),0)::numeric(10,2)=0 then 0 else "
+           "coalesce(sum((f.cnt*f.price))/sum(f.cnt),0)::numeric(10,2) end as average_price\n"
+           "from accounts_dep.fatigue f where f.d_date<:d_date1 and f.d_date>=:d_date2 and "_s +
+           kinds +
+           u" group by f.id_p, f.i_night)\n"
+           "select p.s_caption fio, p.id,h.i_type, case when h.i_night=0 then 'дн.' else 'ноч.' end as "
+           "s_night, "
            "h.i_night,\n"
-           "(select sum(f.cnt) from accounts_dep.fatigue f where f.d_date<:d_date1 and f.d_date>=:d_date2 "
-           "and "
-           "f.id_p=p.id and "_s +
-           kinds +
-           u" and f.i_night=h.i_night) i_time,\n"
-           "(select sum(f.cnt*f.price)::numeric(10,2) from accounts_dep.fatigue f where f.d_date<:d_date3 "
-           "and "
-           "f.d_date>=:d_date4 and f.id_p=p.id and "_s +
-           kinds +
-           u" and f.i_night=h.i_night) f_price,\n"
-           "(select case when coalesce(sum(f.cnt),0)::numeric(10,2)=0 then 0 else "
-           "coalesce(sum((f.cnt*f.price))/sum(f.cnt),0)::numeric(10,2) end \n"
-           "from accounts_dep.fatigue f where f.d_date<:d_date5 and f.d_date>=:d_date6 and f.id_p=p.id and "_s +
-           kinds + u" and f.i_night=h.i_night) average_price,\n"_s + daySums() +
-           u"from  cmn_contractor.person p, accounts_dep.h_tabel h\n"
-           "where h.year=:i_year and h.month=:i_month and h.w_id=p.id and "_s +
+           "f.i_time, f.f_price, coalesce(f.average_price, 0) as average_price,\n"_s +
+           daySums() +
+           u"from  cmn_contractor.person p join accounts_dep.h_tabel h on h.w_id=p.id\n"
+           "left join f on f.id_p=p.id and f.i_night=h.i_night\n"
+           "where h.year=:i_year and h.month=:i_month and "_s +
            rowKinds +
-           u"\ngroup by p.id, p.s_caption, h.i_type, h.i_night\n"
+           u"\ngroup by p.id, p.s_caption, h.i_type, h.i_night, f.i_time, f.f_price, f.average_price\n"
            "order by fio"_s;
 }
 
@@ -132,34 +138,29 @@ QString PieceworkStore::sheetSql(PieceworkMode mode)
 {
     switch (mode) {
     case PieceworkMode::Piecework:
-        return u"select p.s_caption fio, p.id,h.i_type,\n"
-               "(select sum(s.time) from accounts_dep.smena s where s.data<:d_date1 and s.data>=:d_date2 and "
-               "s.w_id=p.id) i_time,\n"
-               "(select sum((s.kol_vo-s.brak)*s.cena)::numeric(10,2)from accounts_dep.smena s where "
-               "s.data<:d_date3 and s.data>=:d_date4 and s.w_id=p.id) f_price,\n"
-               "(select case when coalesce(sum(s.time),0)::numeric(10,2)=0 then 0 else "
-               "coalesce(sum((s.kol_vo-s.brak)*s.cena)/sum(time),0)::numeric(10,2) end from "
-               "accounts_dep.smena s "
-               "where s.data<:d_date5 and s.data>=:d_date6 and s.w_id=p.id) average_price,\n"_s +
+        return u"with s as ("_s + journalMonth +
+               u")\n"
+               "select p.s_caption fio, p.id,h.i_type, s.i_time, s.f_price, "
+               "coalesce(s.average_price, 0) as average_price,\n"_s +
                daySums() +
-               u"from  cmn_contractor.person p, accounts_dep.h_tabel h\n"
-               "where h.year=:i_year and h.month=:i_month and h.w_id=p.id and i_type=0\n"
-               "group by p.id, p.s_caption, h.i_type\n"
+               u"from  cmn_contractor.person p join accounts_dep.h_tabel h on h.w_id=p.id\n"
+               "left join s on s.w_id=p.id\n"
+               "where h.year=:i_year and h.month=:i_month and i_type=0\n"
+               "group by p.id, p.s_caption, h.i_type, s.i_time, s.f_price, s.average_price\n"
                "order by fio"_s;
     case PieceworkMode::General:
-        return u"select p.s_caption fio, p.id,\n"
-               "coalesce((select sum(s.time) from accounts_dep.smena s where s.data<:d_date1 and "
-               "s.data>=:d_date2 and s.w_id=p.id),0)+\n"
-               "coalesce((select sum(f.cnt) from accounts_dep.fatigue f where f.d_date<:d_date7 and "
-               "f.d_date>=:d_date8 and f.id_p=p.id),0) i_time,\n"
-               "coalesce((select sum((s.kol_vo-s.brak)*s.cena)::numeric(10,2)from accounts_dep.smena s where "
-               "s.data<:d_date3 and s.data>=:d_date4 and s.w_id=p.id),0)+ \n"
-               "coalesce((select sum(f.cnt*f.price)::numeric(10,2)from accounts_dep.fatigue f where "
-               "f.d_date<:d_date5 and f.d_date>=:d_date6 and f.id_p=p.id),0) f_price,\n"_s +
+        return u"with s as ("_s + journalMonth +
+               u"),\n"
+               "f as (select f.id_p, sum(f.cnt) as i_time, sum(f.cnt*f.price)::numeric(10,2) as f_price "
+               "from accounts_dep.fatigue f where f.d_date<:d_date1 and f.d_date>=:d_date2 group by f.id_p)\n"
+               "select p.s_caption fio, p.id,\n"
+               "coalesce(s.i_time,0)+coalesce(f.i_time,0) i_time,\n"
+               "coalesce(s.f_price,0)+coalesce(f.f_price,0) f_price,\n"_s +
                daySums() +
-               u"from  cmn_contractor.person p, accounts_dep.h_tabel h\n"
-               "where h.year=:i_year and h.month=:i_month and h.w_id=p.id\n"
-               "group by p.id, p.s_caption\n"
+               u"from  cmn_contractor.person p join accounts_dep.h_tabel h on h.w_id=p.id\n"
+               "left join s on s.w_id=p.id left join f on f.id_p=p.id\n"
+               "where h.year=:i_year and h.month=:i_month\n"
+               "group by p.id, p.s_caption, s.i_time, s.f_price, f.i_time, f.f_price\n"
                "order by fio"_s;
     case PieceworkMode::Household:
         return householdSheetSql(household7777, u"( i_type=7777 or i_type=7782 or i_type=7783)"_s);
@@ -228,9 +229,10 @@ PieceworkStore::RebuildOutcome PieceworkStore::rebuild(const MonthPeriod &period
     const Params month{{u"m"_s, period.month}, {u"y"_s, period.year}};
     const Params range{{u"f"_s, period.first}, {u"n"_s, period.next}};
 
+    const QStringList statements = rebuildStatements(days);
     Transaction transaction(connection);
     // Holds the month against the hours upkeep of other clients.
-    sql::exec(connection, u"select pg_advisory_xact_lock(:k::bigint)"_s, {{u"k"_s, monthLockKey(period)}});
+    sql::exec(connection, statements.first(), {{u"k"_s, monthLockKey(period)}});
 
     // A household row is keyed by its group and night flag; a record without
     // them has no row to go to.
@@ -250,42 +252,46 @@ PieceworkStore::RebuildOutcome PieceworkStore::rebuild(const MonthPeriod &period
                            who, broken.value(u"d_date"_s).toDate().toString(u"dd.MM.yyyy"_s))};
     }
 
-    sql::exec(connection, u"delete from accounts_dep.h_tabel where smena=0 and month=:m and year=:y"_s,
-              month);
+    Params all = month;
+    all.insert(range);
+    for (qsizetype i = 1; i < statements.size(); ++i)
+        sql::exec(connection, statements[i], all);
+    transaction.commit();
+    return {true, {}};
+}
 
-    Params both = month;
-    both.insert(range);
-    sql::exec(connection,
-              u"insert into accounts_dep.h_tabel(i_type, w_id, i_night, id_nom, month, year, "_s +
-                  dayColumns(days) +
-                  u")\n"
-                  "select id_o, id_p, i_night, id_nom, :m, :y, "_s +
-                  dayPivot(days) +
-                  u"\nfrom (select f.id_p, f.id_o, f.i_night, f.id_nom, f.d_date - :f::date + 1 as day, "
-                  "sum(f.cnt) as hours from accounts_dep.fatigue f "
-                  "where f.d_date >= :f and f.d_date < :n group by 1, 2, 3, 4, 5) d\n"
-                  "group by id_p, id_o, i_night, id_nom"_s,
-              both);
-
-    // Every day of every shift row of the month takes the journal's hours,
-    // empty when the worker has none that day.
+QStringList PieceworkStore::rebuildStatements(int days)
+{
     QStringList sets;
     for (int day = 1; day <= days; ++day)
         sets << u"d%1 = j.d%1"_s.arg(day);
-    sql::exec(connection,
-              u"update accounts_dep.h_tabel h set "_s + sets.join(u", "_s) +
-                  u"\nfrom accounts_dep.h_tabel t left join (\n"
-                  "select w_id, smena, "_s +
-                  dayPivot(days) +
-                  u" from (select s.w_id, s.smena, s.data - :f::date + 1 as day, sum(s.time) as hours "
-                  "from accounts_dep.smena s join accounts_dep.person p on p.id = s.w_id "
-                  "where s.data >= :f and s.data < :n group by 1, 2, 3) d group by w_id, smena\n"
-                  ") j on j.w_id = t.w_id and j.smena = t.smena\n"
-                  "where h.id = t.id and t.i_type=0 and t.i_night=0 and t.id_nom=0 "
-                  "and t.month=:m and t.year=:y"_s,
-              both);
-    transaction.commit();
-    return {true, {}};
+    return {
+        u"select pg_advisory_xact_lock(:k::bigint)"_s,
+        u"delete from accounts_dep.h_tabel where smena=0 and month=:m and year=:y"_s,
+        // One row per worker, kind, night flag and group of the month's
+        // household records, each day the sum of that day's hours.
+        u"insert into accounts_dep.h_tabel(i_type, w_id, i_night, id_nom, month, year, "_s +
+            dayColumns(days) +
+            u")\n"
+            "select id_o, id_p, i_night, id_nom, :m, :y, "_s +
+            dayPivot(days) +
+            u"\nfrom (select f.id_p, f.id_o, f.i_night, f.id_nom, f.d_date - :f::date + 1 as day, "
+            "sum(f.cnt) as hours from accounts_dep.fatigue f "
+            "where f.d_date >= :f and f.d_date < :n group by 1, 2, 3, 4, 5) d\n"
+            "group by id_p, id_o, i_night, id_nom"_s,
+        // Every day of every shift row of the month takes the journal's
+        // hours, empty when the worker has none that day.
+        u"update accounts_dep.h_tabel h set "_s + sets.join(u", "_s) +
+            u"\nfrom accounts_dep.h_tabel t left join (\n"
+            "select w_id, smena, "_s +
+            dayPivot(days) +
+            u" from (select s.w_id, s.smena, s.data - :f::date + 1 as day, sum(s.time) as hours "
+            "from accounts_dep.smena s join accounts_dep.person p on p.id = s.w_id "
+            "where s.data >= :f and s.data < :n group by 1, 2, 3) d group by w_id, smena\n"
+            ") j on j.w_id = t.w_id and j.smena = t.smena\n"
+            "where h.id = t.id and t.i_type=0 and t.i_night=0 and t.id_nom=0 "
+            "and t.month=:m and t.year=:y"_s,
+    };
 }
 
 } // namespace kordel

@@ -5,6 +5,7 @@
 #include "timesheets/period.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -55,6 +56,11 @@ public:
     // the journal; shift rows are not created.  One transaction holding the
     // month against the hours upkeep.  Throws DbError.
     RebuildOutcome rebuild(const MonthPeriod &period) const;
+
+    // The rebuild's statements for a month of `days` days, in their order,
+    // with the parameters :k (lock key), :m, :y (month, year), :f, :n (first
+    // day, first day of the next month).  Also run bare by the benchmark.
+    static QStringList rebuildStatements(int days);
 
 private:
     DataModule &m_data;

@@ -1,6 +1,7 @@
 #include "timesheets/pieceworkwindow.h"
 
 #include "core/datamodule.h"
+#include "timesheets/exportprogress.h"
 #include "timesheets/monthchoosers.h"
 #include "widgets/datagrid.h"
 #include "widgets/excelwriter.h"
@@ -67,12 +68,6 @@ int nameWidth(PieceworkMode mode)
 QString decimalText(const std::optional<Decimal> &value)
 {
     return value ? value->toString(2) : QString();
-}
-
-// A field's text as the sheet shows it: numbers without a trailing ".0".
-QString cellText(const QVariant &value)
-{
-    return value.isNull() ? QString() : formats::number(value);
 }
 
 } // namespace
@@ -277,8 +272,10 @@ void PieceworkWindow::exportToExcel()
             if (writer.open(QString()) == -1)
                 return;
             writer.setVisible(false);
-            const QString of = u" из "_s + QString::number(rows) + u')';
-            m_excel->setText(u"Excel (0"_s + of);
+            ExportProgress progress(m_excel, u" из "_s + QString::number(rows) + u')');
+            int dayField[32] = {};
+            for (int day = 1; day <= 31; ++day)
+                dayField[day] = sheet.fieldIndex(u"d"_s + QString::number(day));
             writer.writeFormattedCell(1, 1, 1, m_month->currentText() + u' ' + m_year->currentText(), true,
                                       true, true);
             writer.writeFormattedCell(1, 1, 2, u"Фамилия И.О."_s, true, true, true);
@@ -297,19 +294,19 @@ void PieceworkWindow::exportToExcel()
                     writer.writeFormattedCell(1, 2, line, sheet.valueAt(row, u"s_night"_s).toString(), true,
                                               true, false);
                 for (int day = 1; day <= 31; ++day)
-                    writer.writeFormattedCell(1, 2 + day, line,
-                                              cellText(sheet.valueAt(row, u"d"_s + QString::number(day))),
-                                              false, true, false);
-                writer.writeFormattedCell(1, 34, line, cellText(sheet.valueAt(row, u"i_time"_s)), false, true,
-                                          false);
-                writer.writeFormattedCell(1, 35, line, cellText(sheet.valueAt(row, u"f_price"_s)), false,
+                    writer.writeFormattedCell(
+                        1, 2 + day, line,
+                        sheetCellText(dayField[day] < 0 ? QVariant() : sheet.valueAt(row, dayField[day])),
+                        false, true, false);
+                writer.writeFormattedCell(1, 34, line, sheetCellText(sheet.valueAt(row, u"i_time"_s)), false,
+                                          true, false);
+                writer.writeFormattedCell(1, 35, line, sheetCellText(sheet.valueAt(row, u"f_price"_s)), false,
                                           true, false);
                 if (withRate)
-                    writer.writeFormattedCell(1, 36, line, cellText(sheet.valueAt(row, u"average_price"_s)),
-                                              false, true, false);
-                m_excel->setText(u"Excel ("_s + QString::number(row + 1) + of);
-                // The caption shows the progress; the user's input waits.
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                    writer.writeFormattedCell(1, 36, line,
+                                              sheetCellText(sheet.valueAt(row, u"average_price"_s)), false,
+                                              true, false);
+                progress.rowsWritten(row + 1, row + 1 == rows);
             }
         }
         writer.setVisible(true);

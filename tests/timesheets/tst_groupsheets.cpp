@@ -3,6 +3,7 @@
 // "ИТОГО:" rows and final totals.
 
 #include "core/datamodule.h"
+#include "correlatedsheets.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
 #include "timesheets/groupsheetwindow.h"
@@ -45,6 +46,8 @@ private Q_SLOTS:
     void init();
 
     void rowsByGroupThenName();
+    void sheetsEqualTheCorrelatedStatements_data();
+    void sheetsEqualTheCorrelatedStatements();
     void gridFootersSumTheGroupsEarnings();
     void groupWorkbook();
     void emptyMonthWorkbooks_data();
@@ -191,6 +194,44 @@ void GroupSheetsTest::rowsByGroupThenName()
     QCOMPARE(m_groups->currentSheet().recordCount(), 1);
     QCOMPARE(m_groups->currentSheet().text(u"s_night"_s), u"ноч."_s);
     m_groups->finish();
+}
+
+void GroupSheetsTest::sheetsEqualTheCorrelatedStatements_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("7777") << 7777;
+    QTest::newRow("7778") << 7778;
+}
+
+// The sheets sum each month once and join; the same statements written with
+// a subquery per figure return the same rows.
+void GroupSheetsTest::sheetsEqualTheCorrelatedStatements()
+{
+    QFETCH(int, kind);
+    addHousehold(m_ivanov, 7777, 0, m_doors, may.addDays(7), 3, u"70"_s);
+    addHousehold(m_orlov, 7783, 1, m_doors, may.addDays(8), 2, u"75"_s);
+    QVERIFY(PieceworkStore(m_db.data()).rebuild(MonthPeriod::containing(may)).done);
+    m_db.exec(u"delete from accounts_dep.fatigue where id_p=:o and id_o=7783"_s, {{u"o"_s, m_orlov}});
+    GroupSheetStore store(m_db.data());
+    store.openSheet(kind, MonthPeriod::containing(may));
+    const Dataset &sheet = store.sheet(kind);
+    Dataset reference(m_db.data().connectionName(), u"reference"_s, correlated::groupSheet(kind));
+    for (auto it = sheet.params().cbegin(); it != sheet.params().cend(); ++it)
+        reference.setParam(it.key(), it.value());
+    reference.open();
+    auto rows = [](const Dataset &data, const QStringList &fields) {
+        QStringList lines;
+        for (int row = 0; row < data.recordCount(); ++row) {
+            QStringList cells;
+            for (const QString &field : fields)
+                cells << data.valueAt(row, field).toString();
+            lines << cells.join(u'|');
+        }
+        lines.sort();
+        return lines;
+    };
+    QVERIFY(reference.recordCount() > 0);
+    QCOMPARE(rows(sheet, reference.fieldNames()), rows(reference, reference.fieldNames()));
 }
 
 void GroupSheetsTest::gridFootersSumTheGroupsEarnings()

@@ -3,6 +3,7 @@
 // algorithm, its refusals, and the workbook of each mode.
 
 #include "core/datamodule.h"
+#include "correlatedsheets.h"
 #include "guitest.h"
 #include "scriptedmessages.h"
 #include "stepwiserebuild.h"
@@ -51,6 +52,8 @@ private Q_SLOTS:
     void rebuildRefusesRecordWithoutGroupOrNight_data();
     void rebuildRefusesRecordWithoutGroupOrNight();
     void rebuildWithoutYearIsRefused();
+    void sheetsEqualTheCorrelatedStatements_data();
+    void sheetsEqualTheCorrelatedStatements();
     void pieceworkSheet();
     void householdSheetsByNight_data();
     void householdSheetsByNight();
@@ -297,6 +300,49 @@ void PieceworkTest::rebuildWithoutYearIsRefused()
     QVERIFY(m_messages.lastText().contains(u"год"_s));
     QCOMPARE(hoursRows(), before);
     m_window->finish();
+}
+
+void PieceworkTest::sheetsEqualTheCorrelatedStatements_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("9") << 9;
+    QTest::newRow("17") << 17;
+    QTest::newRow("14") << 14;
+    QTest::newRow("15") << 15;
+}
+
+// The sheets sum each month once and join; the same statements written with
+// a subquery per figure return the same rows.
+void PieceworkTest::sheetsEqualTheCorrelatedStatements()
+{
+    QFETCH(int, mode);
+    // Night work of no hours, and a shift row without journal records.
+    addHousehold(m_petrov, 7778, 1, m_groupA, 20, 0, u"99"_s);
+    QVERIFY(m_window->store().rebuild(MonthPeriod::of(3, 2025)).done);
+    m_db.exec(u"insert into accounts_dep.h_tabel(w_id, month, year, smena, d9) values (:w, 4, 2025, 2, 3)"_s,
+              {{u"w"_s, m_sidorov}});
+    const PieceworkStore &store = m_window->store();
+    store.openSheet(PieceworkMode(mode), MonthPeriod::of(3, 2025));
+    const Dataset &sheet = store.sheet(PieceworkMode(mode));
+    Dataset reference(m_db.data().connectionName(), u"reference"_s,
+                      correlated::pieceworkSheet(PieceworkMode(mode)));
+    for (auto it = sheet.params().cbegin(); it != sheet.params().cend(); ++it)
+        reference.setParam(it.key(), it.value());
+    reference.open();
+    auto rows = [](const Dataset &data, const QStringList &fields) {
+        QStringList lines;
+        for (int row = 0; row < data.recordCount(); ++row) {
+            QStringList cells;
+            for (const QString &field : fields)
+                cells << data.valueAt(row, field).toString();
+            lines << cells.join(u'|');
+        }
+        lines.sort();
+        return lines;
+    };
+    QVERIFY(reference.recordCount() > 0);
+    QCOMPARE(rows(sheet, reference.fieldNames()), rows(reference, reference.fieldNames()));
+    QCOMPARE(sheet.fieldNames().size(), reference.fieldNames().size());
 }
 
 void PieceworkTest::pieceworkSheet()
