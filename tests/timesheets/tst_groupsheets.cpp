@@ -4,13 +4,17 @@
 
 #include "core/datamodule.h"
 #include "correlatedsheets.h"
+#include "guitest.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
 #include "timesheets/groupsheetwindow.h"
+#include "timesheets/monthsheets.h"
 #include "timesheets/pieceworkstore.h"
+#include "timesheets/pieceworkwindow.h"
 #include "widgets/excelwriter.h"
 #include "widgets/groupedgrid.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QJsonArray>
@@ -57,6 +61,8 @@ private Q_SLOTS:
     void payrollKeepsEveryLineAndEveryWorker();
     void payrollDecemberEndsBeforeJanuary();
     void payrollWorkbook();
+    void menuCommandsOpenTheirWindows_data();
+    void menuCommandsOpenTheirWindows();
 
 private:
     void addHousehold(int worker, int kind, int night, int group, const QDate &date, int hours,
@@ -416,6 +422,46 @@ void GroupSheetsTest::payrollWorkbook()
         seen << u"%1,%2 %3"_s.arg(it.key().first).arg(it.key().second).arg(it.value());
     QCOMPARE(seen, expected);
     m_payroll->finish();
+}
+
+void GroupSheetsTest::menuCommandsOpenTheirWindows_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("N9") << u"N9"_s << u"Form27"_s << u"Табель сделка (27)"_s;
+    QTest::newRow("N17") << u"N17"_s << u"Form27"_s << u"Общий табель (27)"_s;
+    QTest::newRow("N18") << u"N18"_s << u"Form27"_s << u"Табель ср. сдельная (27)"_s;
+    QTest::newRow("N20") << u"N20"_s << u"Form27"_s << u"Табель хоз. работы (27)"_s;
+    QTest::newRow("N19") << u"N19"_s << u"Form31"_s << u"Табель по ном. гр. ср. сдельная (31)"_s;
+    QTest::newRow("N22") << u"N22"_s << u"Form31"_s << u"Табель по ном. гр. хоз. работы (31)"_s;
+    QTest::newRow("N23") << u"N23"_s << u"Form30"_s << u"Общий табель ЗП (30)"_s;
+}
+
+// Each command opens its window for the current month, which is closed with
+// Escape.
+void GroupSheetsTest::menuCommandsOpenTheirWindows()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, window);
+    QFETCH(QString, caption);
+    QWidget main;
+    for (const QString &name : {u"N9"_s, u"N17"_s, u"N18"_s, u"N19"_s, u"N20"_s, u"N22"_s, u"N23"_s})
+        new QAction(name, &main);
+    for (QAction *action : main.findChildren<QAction *>())
+        action->setObjectName(action->text());
+    wireMonthSheets(main, m_db.data());
+    QString seenCaption;
+    QString seenMonth;
+    test::onModal(window, [&](QDialog *dialog) {
+        seenCaption = dialog->windowTitle();
+        seenMonth = dialog->findChild<QComboBox *>(u"ComboBox1"_s)->currentText();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    main.findChild<QAction *>(item)->trigger();
+    QCOMPARE(seenCaption, caption);
+    QCOMPARE(seenMonth, monthNames().at(QDate::currentDate().month() - 1));
+    QVERIFY(m_messages.shown.isEmpty());
 }
 
 QTEST_MAIN(GroupSheetsTest)
