@@ -47,6 +47,7 @@ private Q_SLOTS:
     void cleanupTestCase();
     void init();
 
+    void sessionRunsWithoutJit();
     void rebuildLeavesTheRowsOfTheStepwiseAlgorithm();
     void rebuildTwiceGivesTheSameRows();
     void rebuildRefusesRecordWithoutGroupOrNight_data();
@@ -219,6 +220,15 @@ QString PieceworkTest::latestWorkbook() const
 {
     const QFileInfoList files = QDir(m_folder.path()).entryInfoList({u"*.xlsx"_s}, QDir::Files, QDir::Time);
     return files.isEmpty() ? QString() : files.first().absoluteFilePath();
+}
+
+// Compiling the month statements would cost the server more than running
+// them; the client's session, also after a reconnect, has JIT off.
+void PieceworkTest::sessionRunsWithoutJit()
+{
+    QCOMPARE(m_db.scalar(u"show jit"_s).toString(), u"off"_s);
+    QVERIFY(m_db.data().reconnect());
+    QCOMPARE(m_db.scalar(u"show jit"_s).toString(), u"off"_s);
 }
 
 void PieceworkTest::rebuildLeavesTheRowsOfTheStepwiseAlgorithm()
