@@ -178,8 +178,8 @@ private Q_SLOTS:
         m_db.addWorker(u"Второй В.В."_s);
         QCOMPARE(badWorkers(), QString());
         // Worker ids stay below the shared rows' own range.
-        QVERIFY_THROWS_EXCEPTION(DbError,
-                                 m_db.exec(u"insert into accounts_dep.person(id, fio) values (1000000, 'X')"_s));
+        QVERIFY_THROWS_EXCEPTION(
+            DbError, m_db.exec(u"insert into accounts_dep.person(id, fio) values (1000000, 'X')"_s));
     }
 
     // An older database, whose workers' shared rows carry ids of their own
@@ -191,15 +191,17 @@ private Q_SLOTS:
         m_db.exec(u"update cmn_contractor.person set id = id + 1000000, s_caption = 'Кадровое Имя' "
                   "where s_code = :c"_s,
                   {{u"c"_s, QString::number(moved)}});
-        m_db.exec(u"delete from cmn_contractor.person where s_code = :c"_s, {{u"c"_s, QString::number(missing)}});
+        m_db.exec(u"delete from cmn_contractor.person where s_code = :c"_s,
+                  {{u"c"_s, QString::number(missing)}});
         QVERIFY(!badWorkers().isEmpty());
         const int others = m_db.count(u"cmn_contractor.person where id >= 1000000"_s);
         for (int run = 0; run < 2; ++run)
             QVERIFY(runUpgrade());
         QCOMPARE(badWorkers(), QString());
-        QCOMPARE(m_db.scalar(u"select s_caption from cmn_contractor.person where id=:id"_s, {{u"id"_s, moved}})
-                     .toString(),
-                 u"Кадровое Имя"_s);
+        QCOMPARE(
+            m_db.scalar(u"select s_caption from cmn_contractor.person where id=:id"_s, {{u"id"_s, moved}})
+                .toString(),
+            u"Кадровое Имя"_s);
         QCOMPARE(m_db.count(u"cmn_contractor.person where id >= 1000000"_s), others - 1);
     }
 
@@ -220,8 +222,8 @@ private:
     {
         QProcess psql;
         psql.setProcessChannelMode(QProcess::MergedChannels);
-        psql.start(u"psql"_s, {u"-X"_s, u"-q"_s, u"-h"_s, test::TestDatabase::host(), u"-p"_s, u"5432"_s, u"-U"_s,
-                               u"sys"_s, u"-d"_s, m_db.name(), u"-f"_s,
+        psql.start(u"psql"_s, {u"-X"_s, u"-q"_s, u"-h"_s, test::TestDatabase::host(), u"-p"_s, u"5432"_s,
+                               u"-U"_s, u"sys"_s, u"-d"_s, m_db.name(), u"-f"_s,
                                QStringLiteral(KORDEL_SOURCE_DIR) + u"/db/upgrade_worker_persons.sql"_s});
         if (!psql.waitForFinished(60000) || psql.exitCode() != 0) {
             qWarning("%s", psql.readAll().constData());
