@@ -23,6 +23,7 @@
 #include "app/mainwindow.h"
 #include "brigade/brigadewindows.h"
 #include "household/householdwindows.h"
+#include "timesheets/monthsheets.h"
 #include "widgets/messages.h"
 #include "timesheets/timesheetswindows.h"
 #include "reports/reportswindow.h"
@@ -124,6 +125,7 @@ void Client::createWindows()
     transfer::offerMaintenance(main.menuAction(u"N12"_s), main.menuAction(u"N16"_s));
     auto *import = new transfer::ImportCommand(&main);
     onItem(u"N12"_s, [import] { import->run(); });
+    wireMonthSheets(main, *m_data);
     wireJournal();
 }
 

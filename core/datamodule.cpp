@@ -130,6 +130,9 @@ void DataModule::connectTo(const QString &connectionString)
     sql::nextConnectionGeneration();
     if (!db.open())
         throw DbError::fromSql(db.lastError(), u"connect"_s);
+    // The month statements cost enough to be JIT-compiled, which takes the
+    // server far longer than running them.
+    sql::exec(m_connectionName, u"set jit = off"_s);
 }
 
 bool DataModule::isConnected() const
@@ -144,7 +147,14 @@ bool DataModule::reconnect()
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     db.close();
     sql::nextConnectionGeneration();
-    return db.open();
+    if (!db.open())
+        return false;
+    try {
+        sql::exec(m_connectionName, u"set jit = off"_s);
+    } catch (const DbError &) {
+        return false;
+    }
+    return true;
 }
 
 Dataset *DataModule::dataset(const QString &name) const

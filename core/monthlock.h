@@ -11,6 +11,8 @@ namespace kordel {
 // meets an upkeep half way and no cell is lost or doubled.  Both throw
 // DbError and hold the lock until their transaction ends.
 void shareMonth(const QString &connectionName, int month, int year);
+// The key both take, for statements that lock the month themselves.
+qint64 monthLockKey(int month, int year);
 void holdMonth(const QString &connectionName, int month, int year);
 
 } // namespace kordel

@@ -47,16 +47,17 @@ create table cmn_gds_and_srv.gds_and_srv (
 );
 alter sequence cmn_gds_and_srv.gds_and_srv_id_seq restart with 100000;
 
--- Shared person book.  Display names of workers come from here; a stored
--- worker id is found by id or by s_code, so s_code must always convert to a
--- number (the journal casts it) and at most one row may claim a worker.
+-- Shared person book.  Display names of workers come from here.  A worker's
+-- shared row carries the worker's id both as its id and as its code, so the
+-- statements find it by either; s_code must always convert to a number (the
+-- journal casts it) and at most one row may claim a worker.
 create table cmn_contractor.person (
     id        serial primary key,
     s_caption varchar(254),
     s_code    varchar(50) unique check (s_code ~ '^[0-9]+$')
 );
--- Rows created for workers draw ids far above the worker ids, so a worker is
--- never matched by id and by s_code at once.
+-- Rows of other software draw ids from 1,000,000 up, where worker ids never
+-- reach (see accounts_dep.person), so such a row never meets a worker.
 alter sequence cmn_contractor.person_id_seq restart with 1000000;
 -- The journal and the timesheets find a worker by his code as a number
 -- ("s_code::integer", also spelt "s_code::t_id"); without this every journal
@@ -95,19 +96,27 @@ create table adm_role.roles (
 create table accounts_dep.person (
     id            serial primary key,
     fio           varchar(254),
-    s_staffpos_hl varchar(254)
+    s_staffpos_hl varchar(254),
+    constraint person_id_below_shared check (id between 1 and 999999)
 );
+alter sequence accounts_dep.person_id_seq maxvalue 999999;
 
--- Every worker gets a shared person row (matched by s_code) unless one already
--- claims its id; a rename follows into the row this schema made.  Shared rows
--- are never deleted here: old journal rows of a removed worker stay readable.
+-- Every worker gets a shared person row with his id as id and code, unless
+-- one already claims him; a row that claims him by code alone takes his id.
+-- A rename follows into his row.  Shared rows are never deleted here: old
+-- journal rows of a removed worker stay readable.  (Kept the same in
+-- upgrade_worker_persons.sql.)
 create function accounts_dep.person_to_contractor() returns trigger
 language plpgsql as $$
 begin
     if tg_op = 'INSERT' then
         if not exists (select 1 from cmn_contractor.person c
                         where c.id = new.id or c.s_code = new.id::text) then
-            insert into cmn_contractor.person(s_caption, s_code) values (new.fio, new.id::text);
+            insert into cmn_contractor.person(id, s_caption, s_code) values (new.id, new.fio, new.id::text);
+        else
+            update cmn_contractor.person set id = new.id
+             where s_code = new.id::text and id <> new.id
+               and not exists (select 1 from cmn_contractor.person c where c.id = new.id);
         end if;
     elsif new.fio is distinct from old.fio then
         update cmn_contractor.person set s_caption = new.fio where s_code = new.id::text;

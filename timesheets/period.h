@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/monthlock.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -29,6 +31,13 @@ struct MonthPeriod
     // "Март 2024 г." as the printed timesheets head their pages.
     QString label() const;
 };
+
+// The month's lock of the hours timesheet (core/monthlock.h): a month
+// rebuild takes it exclusively, the hours upkeep shares it.
+inline qint64 monthLockKey(const MonthPeriod &period)
+{
+    return monthLockKey(period.month, period.year);
+}
 
 // "Январь".."Декабрь", the items of every month chooser.
 QStringList monthNames();

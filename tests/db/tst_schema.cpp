@@ -3,8 +3,10 @@
 // journal queries listing each row exactly once.
 
 #include "core/datamodule.h"
+#include "db/dberror.h"
 #include "testdatabase.h"
 
+#include <QProcess>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -159,6 +161,75 @@ private Q_SLOTS:
         journal.open();
         QCOMPARE(journal.recordCount(), 1);
         journal.close();
+    }
+
+    // A worker's shared row answers by id, by code and through the journal's
+    // join, exactly once each; rows of other software never meet a worker.
+    void workersSharedRowsAnswerByIdAndCode()
+    {
+        m_db.addWorker(u"Первый П.П."_s);
+        m_db.exec(u"insert into cmn_contractor.person(s_caption, s_code) values ('Поставщик', '424242')"_s);
+        // A row other software made for a code before the worker existed
+        // takes the worker's id when he is added.
+        m_db.exec(
+            u"insert into accounts_dep.person(id, fio, s_staffpos_hl) values (424242, 'Поздний П.П.', '')"_s);
+        QCOMPARE(m_db.scalar(u"select s_caption from cmn_contractor.person where id=424242"_s).toString(),
+                 u"Поставщик"_s);
+        m_db.addWorker(u"Второй В.В."_s);
+        QCOMPARE(badWorkers(), QString());
+        // Worker ids stay below the shared rows' own range.
+        QVERIFY_THROWS_EXCEPTION(
+            DbError, m_db.exec(u"insert into accounts_dep.person(id, fio) values (1000000, 'X')"_s));
+    }
+
+    // An older database, whose workers' shared rows carry ids of their own
+    // or are missing, is brought in step by the upgrade, twice without harm.
+    void upgradeMovesWorkersSharedRows()
+    {
+        const int moved = m_db.addWorker(u"Старый С.С."_s);
+        const int missing = m_db.addWorker(u"Без Строки Б.Б."_s);
+        m_db.exec(u"update cmn_contractor.person set id = id + 1000000, s_caption = 'Кадровое Имя' "
+                  "where s_code = :c"_s,
+                  {{u"c"_s, QString::number(moved)}});
+        m_db.exec(u"delete from cmn_contractor.person where s_code = :c"_s,
+                  {{u"c"_s, QString::number(missing)}});
+        QVERIFY(!badWorkers().isEmpty());
+        const int others = m_db.count(u"cmn_contractor.person where id >= 1000000"_s);
+        for (int run = 0; run < 2; ++run)
+            QVERIFY(runUpgrade());
+        QCOMPARE(badWorkers(), QString());
+        QCOMPARE(
+            m_db.scalar(u"select s_caption from cmn_contractor.person where id=:id"_s, {{u"id"_s, moved}})
+                .toString(),
+            u"Кадровое Имя"_s);
+        QCOMPARE(m_db.count(u"cmn_contractor.person where id >= 1000000"_s), others - 1);
+    }
+
+private:
+    // Workers not found exactly once by id, by code or by the journal's join.
+    QString badWorkers() const
+    {
+        return m_db
+            .scalar(u"select string_agg(w.id::text, ',') from accounts_dep.person w where "
+                    "(select count(*) from cmn_contractor.person c where c.id = w.id) <> 1 "
+                    "or (select count(*) from cmn_contractor.person c where c.s_code = w.id::text) <> 1 "
+                    "or (select count(*) from cmn_contractor.person person "
+                    "where (w.id = person.id or s_code::t_id = w.id)) <> 1"_s)
+            .toString();
+    }
+
+    bool runUpgrade() const
+    {
+        QProcess psql;
+        psql.setProcessChannelMode(QProcess::MergedChannels);
+        psql.start(u"psql"_s, {u"-X"_s, u"-q"_s, u"-h"_s, test::TestDatabase::host(), u"-p"_s, u"5432"_s,
+                               u"-U"_s, u"sys"_s, u"-d"_s, m_db.name(), u"-f"_s,
+                               QStringLiteral(KORDEL_SOURCE_DIR) + u"/db/upgrade_worker_persons.sql"_s});
+        if (!psql.waitForFinished(60000) || psql.exitCode() != 0) {
+            qWarning("%s", psql.readAll().constData());
+            return false;
+        }
+        return true;
     }
 
 private:
