@@ -43,10 +43,10 @@ Decimal dec(const QSqlQuery &query, int column)
 QString householdByWorker()
 {
     const QString kinds = QString::fromLatin1(householdKinds);
-    auto money = [&](const QString &where) {
+    auto money = [](const QString &where) -> QString {
         return u"coalesce(sum(f.cnt * f.price) filter (where "_s + where + u"), 0)::numeric(10,2)"_s;
     };
-    auto hours = [&](const QString &where) {
+    auto hours = [](const QString &where) -> QString {
         return u"coalesce(sum(f.cnt) filter (where "_s + where + u"), 0)::numeric(10,2)"_s;
     };
     const QString h = u"f.id_o in "_s + kinds, a = u"f.id_o = 7778"_s;
