@@ -64,6 +64,7 @@ private Q_SLOTS:
     void workerDetail();
     void kindFiltersOnlyDetailLines_data();
     void kindFiltersOnlyDetailLines();
+    void workerWithoutHoursHasNoHourlyPrice();
     void workerSummary();
     void productReports();
     void statementsMatchTheStoredOnes_data();
@@ -215,6 +216,24 @@ void TestReports::kindFiltersOnlyDetailLines()
     // The same in the per-worker report.
     const QStringList summary = texts(build(u"workers"_s, ProductKind(kind)));
     QVERIFY(summary.contains(L('E', {u"Хоз.р.:"_s, {}, {}, u"230.00"_s, u"191.67"_s})));
+}
+
+void TestReports::workerWithoutHoursHasNoHourlyPrice()
+{
+    // Piecework booked without hours: the hourly price is left empty
+    // instead of a division by zero.
+    WorkerDetailRow row;
+    row.workerId = 1;
+    row.fio = u"Без часов"_s;
+    row.amount = *Decimal::parse(u"50.00"_s);
+    row.quantity = Decimal::fromInt(5);
+    const QStringList lines = texts(workerDetailReport({row}, {}, december));
+    QVERIFY(lines.contains(money(u"Цена ср. сд. за 1 ч.:"_s, {}, {}, {})));
+    QVERIFY(lines.contains(money(u"Сдел."_s, u"0.00"_s, u"50.00"_s, u"41.67"_s)));
+    // An empty month still ends with the report's totals.
+    const QStringList empty = texts(workerDetailReport({}, {}, december));
+    QCOMPARE(empty.size(), 4);
+    QCOMPARE(empty.last(), L('E', {u"Итого:"_s, {}, {}, {}, {}, u"0.00"_s, u"0.00"_s}));
 }
 
 void TestReports::workerSummary()
