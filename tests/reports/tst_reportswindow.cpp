@@ -50,6 +50,7 @@ private Q_SLOTS:
     void kindIsKeptBetweenOpenings();
     void reportButtonsPresentTheirReports_data();
     void reportButtonsPresentTheirReports();
+    void reportOpensInThePreview();
     void databaseErrorIsShownAndWindowStaysUsable();
     void excelSummary_data();
     void excelSummary();
@@ -192,6 +193,15 @@ void TestReportsWindow::reportButtonsPresentTheirReports()
     }
     QCOMPARE(details, 1);
     QVERIFY(m_messages.shown.isEmpty());
+}
+
+void TestReportsWindow::reportOpensInThePreview()
+{
+    ReportsWindow window(m_db.data());
+    window.setClock([] { return QDate(2025, 1, 15); });
+    window.prepare();
+    const QString seen = test::modalAfter([&] { test::button(&window, u"Button3"_s)->click(); });
+    QCOMPARE(seen, u"reportPreview"_s);
 }
 
 void TestReportsWindow::databaseErrorIsShownAndWindowStaysUsable()
