@@ -199,8 +199,6 @@ int HouseholdStore::computeAveragePiecework(int month, int year)
     // worker's whole sum, which in exact numerics is the sum of the factored
     // rows: the same price as summing per record, to the last digit.
     Transaction transaction(m_data.connectionName());
-    // Compiling the statement would cost more than running it.
-    sql::exec(m_data.connectionName(), u"set local jit = off"_s);
     const int priced = m_data.sqlExec().run(
         u"with m as (select s.w_id, sum((s.kol_vo-s.brak)*s.cena) as money, sum(s.time) as hours "
         "from accounts_dep.smena s join accounts_dep.person p on p.id=s.w_id "

@@ -77,10 +77,10 @@ report::Report workerDetailReport(const QList<WorkerDetailRow> &rows, const Hous
 {
     report::Report r;
     r.title = reportTitle(u"Детальный отчет по рабочим"_s, period);
-    r.columns = {Column{u"Изделие"_s, 2.6, Qt::AlignLeft},       Column{u"Операция"_s, 2.6, Qt::AlignLeft},
-                 Column{u"Вид продукции"_s, 2.0, Qt::AlignLeft}, Column{u"Часы"_s, 1.0, Qt::AlignRight},
-                 Column{u"Брак"_s, 1.1, Qt::AlignRight},         Column{u"Количество"_s, 1.6, Qt::AlignRight},
-                 Column{u"Сумма"_s, 2.2, Qt::AlignRight}};
+    r.columns = {Column{u"Изделие"_s, 2.2, Qt::AlignLeft},       Column{u"Операция"_s, 2.2, Qt::AlignLeft},
+                 Column{u"Вид продукции"_s, 2.6, Qt::AlignLeft}, Column{u"Часы"_s, 1.0, Qt::AlignRight},
+                 Column{u"Брак"_s, 1.0, Qt::AlignRight},         Column{u"Количество"_s, 1.6, Qt::AlignRight},
+                 Column{u"Сумма"_s, 2.6, Qt::AlignRight}};
     Decimal reportQuantity, reportAmount;
     for (const auto &[begin, end] : runs(rows, 0, int(rows.size()), [](const WorkerDetailRow &row) {
              return std::pair(row.fio, row.workerId);
@@ -106,9 +106,9 @@ report::Report workerDetailReport(const QList<WorkerDetailRow> &rows, const Hous
             r.lines << line(LineKind::GroupFooter, std::move(cells), bold);
         };
         footer({u"Всего:"_s, {}, {}, {}, plain(rejects), plain(quantity), masked(amount, 2)}, true);
-        footer({{}, {}, {}, {}, u"Часы"_s, u"Сумма с р/к (р.)"_s, u"Сумма без р/к (р.)"_s}, true);
+        footer({{}, {}, {}, u"Часы"_s, {}, u"Сумма с р/к (р.)"_s, u"Сумма без р/к (р.)"_s}, true);
         auto money = [&](const QString &caption, const QString &hoursText, const Decimal &sum) {
-            footer({caption, {}, {}, {}, hoursText, masked(sum, 2), withoutCoefficient(sum, 2)});
+            footer({caption, {}, {}, hoursText, {}, masked(sum, 2), withoutCoefficient(sum, 2)});
         };
         money(u"Хоз. раб. (дн.)"_s, plain(worker.householdHours), worker.household);
         money(u"Хоз. раб. (нч.)"_s, plain(worker.householdNightHours), worker.householdNight);
@@ -142,8 +142,8 @@ report::Report productDetailReport(const QList<ProductDetailRow> &rows, const Pe
 {
     report::Report r;
     r.title = reportTitle(u"Детальный отчет по продукции"_s, period);
-    r.columns = {Column{u"Изделие"_s, 2.6, Qt::AlignLeft}, Column{u"Операция"_s, 2.4, Qt::AlignLeft},
-                 Column{u"Цвет"_s, 0.8, Qt::AlignRight},   Column{u"Вид продукции"_s, 2.0, Qt::AlignLeft},
+    r.columns = {Column{u"Изделие"_s, 2.2, Qt::AlignLeft}, Column{u"Операция"_s, 2.2, Qt::AlignLeft},
+                 Column{u"Цвет"_s, 0.8, Qt::AlignRight},   Column{u"Вид продукции"_s, 2.6, Qt::AlignLeft},
                  Column{u"Брак"_s, 1.0, Qt::AlignRight},   Column{u"Коробки"_s, 1.3, Qt::AlignRight},
                  Column{u"Кол-во"_s, 1.3, Qt::AlignRight}, Column{u"Сумма"_s, 1.8, Qt::AlignRight}};
     Decimal allRejects, allBoxes, allQuantity, allAmount;

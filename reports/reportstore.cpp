@@ -3,6 +3,8 @@
 #include "db/dberror.h"
 #include "db/sqlparams.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -20,6 +22,7 @@ constexpr auto householdKinds = "(7777, 7782, 7783)";
 template <typename Row>
 void forEachRow(const QString &connection, const QString &statement, const Period &period, Row &&row)
 {
+    // The session runs without JIT compilation (set by the data module).
     QSqlQuery query(QSqlDatabase::database(connection, false));
     query.setForwardOnly(true);
     if (!query.prepare(statement))
@@ -43,10 +46,10 @@ Decimal dec(const QSqlQuery &query, int column)
 QString householdByWorker()
 {
     const QString kinds = QString::fromLatin1(householdKinds);
-    auto money = [&](const QString &where) {
+    auto money = [](const QString &where) -> QString {
         return u"coalesce(sum(f.cnt * f.price) filter (where "_s + where + u"), 0)::numeric(10,2)"_s;
     };
-    auto hours = [&](const QString &where) {
+    auto hours = [](const QString &where) -> QString {
         return u"coalesce(sum(f.cnt) filter (where "_s + where + u"), 0)::numeric(10,2)"_s;
     };
     const QString h = u"f.id_o in "_s + kinds, a = u"f.id_o = 7778"_s;
@@ -91,50 +94,68 @@ QList<WorkerDetailRow> ReportStore::workerDetail(const Period &period, ProductKi
 {
     // A journal worker is the person whose code, read as a number, is the
     // worker's id.  Namesakes stay apart: the worker's id is part of the
-    // order and of the groups.
+    // order and of the groups.  A month of a thousand workers has tens of
+    // thousands of rows: they travel as one text per worker, not a round of
+    // the driver per value.
     const QString statement =
         u"with f as ("_s + householdByWorker() +
-        u") "
-        u"select w_id, person.s_caption fio, izdel.marka, vid_oper.vid, oper.naimen, smena.color, "
+        u"), "
+        u"r as (select smena.w_id, izdel.marka, vid_oper.vid, oper.naimen, smena.color, "
         u"sum(smena.time) sum_time, sum(smena.kol_vo)::numeric(10,2) kolvo, sum(smena.brak) brk, "
-        u"sum((smena.kol_vo - smena.brak) * smena.cena)::numeric(10,2) summa, "
-        u"coalesce(f.f_sum7, 0), coalesce(f.f_sum7_n, 0), coalesce(f.f_sum8, 0), coalesce(f.f_sum8_n, 0), "
-        u"coalesce(f.f_sum7h, 0), coalesce(f.f_sum7h_n, 0), coalesce(f.f_sum8h, 0), coalesce(f.f_sum8h_n, 0) "
+        u"sum((smena.kol_vo - smena.brak) * smena.cena)::numeric(10,2) summa "
         u"from accounts_dep.smena "
-        u"join cmn_contractor.person person on smena.w_id = person.s_code::integer "
         u"join accounts_dep.izdel on smena.i_id = izdel.id "
         u"join accounts_dep.oper on smena.o_id = oper.id "
         u"join accounts_dep.vid_oper on oper.vid = vid_oper.id "
-        u"left join f on f.id_p = smena.w_id "
         u"where smena.data >= :pfrom::date and smena.data < :pto::date "
-        u"group by person.s_caption, izdel.marka, vid_oper.vid, oper.naimen, smena.color, smena.w_id, "
-        u"f.f_sum7, f.f_sum7_n, f.f_sum8, f.f_sum8_n, f.f_sum7h, f.f_sum7h_n, f.f_sum8h, f.f_sum8h_n "
-        u"order by fio, w_id, izdel.marka, vid_oper.vid, oper.naimen, smena.color"_s;
+        u"group by smena.w_id, izdel.marka, vid_oper.vid, oper.naimen, smena.color) "
+        u"select r.w_id, person.s_caption fio, "
+        u"coalesce(f.f_sum7, 0), coalesce(f.f_sum7_n, 0), coalesce(f.f_sum8, 0), coalesce(f.f_sum8_n, 0), "
+        u"coalesce(f.f_sum7h, 0), coalesce(f.f_sum7h_n, 0), coalesce(f.f_sum8h, 0), coalesce(f.f_sum8h_n, "
+        u"0), "
+        u"json_agg(json_build_array(r.marka, r.vid, r.naimen, r.color, r.sum_time::text, r.kolvo::text, "
+        u"r.brk::text, r.summa::text) order by r.marka, r.vid, r.naimen, r.color)::text "
+        u"from r join cmn_contractor.person person on r.w_id = person.s_code::integer "
+        u"left join f on f.id_p = r.w_id "
+        u"group by person.s_caption, r.w_id, f.f_sum7, f.f_sum7_n, f.f_sum8, f.f_sum8_n, f.f_sum7h, "
+        u"f.f_sum7h_n, f.f_sum8h, f.f_sum8h_n "
+        u"order by fio, r.w_id"_s;
     QList<WorkerDetailRow> rows;
     forEachRow(m_connection, statement, period, [&](const QSqlQuery &q) {
-        const int naimen = q.value(4).toInt();
-        if (!kindAccepts(kind, naimen))
-            return;
-        WorkerDetailRow r;
-        r.workerId = q.value(0).toInt();
-        r.fio = q.value(1).toString();
-        r.marka = q.value(2).toString();
-        r.vid = q.value(3).toString();
-        r.naimen = naimen;
-        r.color = q.value(5).toInt();
-        r.hours = dec(q, 6);
-        r.quantity = dec(q, 7);
-        r.rejects = dec(q, 8);
-        r.amount = dec(q, 9);
-        r.household = dec(q, 10);
-        r.householdNight = dec(q, 11);
-        r.average = dec(q, 12);
-        r.averageNight = dec(q, 13);
-        r.householdHours = dec(q, 14);
-        r.householdNightHours = dec(q, 15);
-        r.averageHours = dec(q, 16);
-        r.averageNightHours = dec(q, 17);
-        rows << r;
+        WorkerDetailRow worker;
+        worker.workerId = q.value(0).toInt();
+        worker.fio = q.value(1).toString();
+        worker.household = dec(q, 2);
+        worker.householdNight = dec(q, 3);
+        worker.average = dec(q, 4);
+        worker.averageNight = dec(q, 5);
+        worker.householdHours = dec(q, 6);
+        worker.householdNightHours = dec(q, 7);
+        worker.averageHours = dec(q, 8);
+        worker.averageNightHours = dec(q, 9);
+        QJsonParseError error;
+        const QJsonArray lines = QJsonDocument::fromJson(q.value(10).toString().toUtf8(), &error).array();
+        if (error.error != QJsonParseError::NoError)
+            throw DbError(u"Неверный ответ сервера: "_s + error.errorString());
+        auto decimal = [](const QJsonValue &value) {
+            return Decimal::parse(value.toString()).value_or(Decimal());
+        };
+        for (const QJsonValue &value : lines) {
+            const QJsonArray line = value.toArray();
+            const int naimen = line.at(2).toInt();
+            if (!kindAccepts(kind, naimen))
+                continue;
+            WorkerDetailRow row = worker;
+            row.marka = line.at(0).toString();
+            row.vid = line.at(1).toString();
+            row.naimen = naimen;
+            row.color = line.at(3).toInt();
+            row.hours = decimal(line.at(4));
+            row.quantity = decimal(line.at(5));
+            row.rejects = decimal(line.at(6));
+            row.amount = decimal(line.at(7));
+            rows << row;
+        }
     });
     return rows;
 }

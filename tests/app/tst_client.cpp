@@ -63,7 +63,8 @@ private Q_SLOTS:
         const QStringList names{u"Form1"_s,  u"Form2"_s,  u"Form3"_s,  u"Form4"_s,  u"Form5"_s,  u"Form7"_s,
                                 u"Form8"_s,  u"Form9"_s,  u"Form10"_s, u"Form11"_s, u"Form22"_s, u"Form23"_s,
                                 u"Form26"_s, u"Form29"_s, u"Form132"_s, u"Form34"_s,
-                                u"Form24"_s, u"Form25"_s, u"Form33"_s, u"Form134"_s, u"Form135"_s};
+                                u"Form24"_s, u"Form25"_s, u"Form33"_s, u"Form134"_s, u"Form135"_s,
+                                u"Form18"_s};
         const auto windows = QApplication::topLevelWidgets();
         for (const QString &name : names) {
             const auto count = std::count_if(windows.cbegin(), windows.cend(),
@@ -82,6 +83,7 @@ private Q_SLOTS:
         QTest::newRow("Цены") << u"N4"_s << 0 << u"Form4"_s;
         QTest::newRow("Операции") << u"N6"_s << 0 << u"Form8"_s;
         QTest::newRow("Ном. группы") << u"N8"_s << 0 << u"Form26"_s;
+        QTest::newRow("Сводные отчеты") << u"N10"_s << 0 << u"Form18"_s;
         QTest::newRow("Добавить") << u"Button1"_s << 0 << u"Form11"_s;
         QTest::newRow("Изменить") << u"Button2"_s << 1 << u"Form11"_s;
         QTest::newRow("Изменить: hanging row opens nothing") << u"Button2"_s << 2 << u"none"_s;
