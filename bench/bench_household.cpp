@@ -1,6 +1,6 @@
 // The month's average-piecework rate: every average-piecework record of the
 // month priced from its worker's journal earnings per hour.  The month is
-// the first argument or KORDEL_BENCH_MONTH ("MM.YYYY"), by default the latest
+// the first argument or KORDEL_BENCH_MONTH ("YYYY-MM", as for every benchmark), by default the latest
 // month with journal rows.  Each run is rolled back, so the database stays
 // as generated.
 
@@ -23,7 +23,7 @@ namespace {
 
 QDate monthOf(const QString &text)
 {
-    return QDate::fromString(u"01."_s + text.trimmed(), u"dd.MM.yyyy"_s);
+    return QDate::fromString(text.trimmed() + u"-01"_s, u"yyyy-MM-dd"_s);
 }
 
 } // namespace
