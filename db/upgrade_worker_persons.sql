@@ -45,6 +45,9 @@ update cmn_contractor.person c set id = w.id
  where c.s_code = w.id::text and c.id <> w.id
    and not exists (select 1 from cmn_contractor.person o where o.id = w.id);
 
+-- The journal and the timesheets find workers by their code as a number.
+create index if not exists person_s_code_integer on cmn_contractor.person ((s_code::integer));
+
 -- Workers without a shared row get one.
 insert into cmn_contractor.person(id, s_caption, s_code)
 select w.id, w.fio, w.id::text
