@@ -91,9 +91,15 @@ int Client::start(const QStringList &arguments, const BuildStamp &build)
     m_main->setArguments(database, server);
     try {
         m_data->connectTo(connectionString(database, server));
-    } catch (const DbError &) {
-        MessageService::current().inform(nullptr, u"Подключение к БД отсутсвует!!!"_s, u"Ошибка!"_s,
-                                         MessageIcon::Error);
+    } catch (const DbError &error) {
+        // The server and database actually tried (the built-in ones without a
+        // server argument) and the driver's words, for the administrator.
+        const bool byDefault = server.isEmpty();
+        const QString detail = u"Сервер: "_s +
+                               (byDefault ? QString::fromLatin1(kDefaultServerHost) : server) + u"\nБД: "_s +
+                               (byDefault ? u"kordel_erp"_s : database) + u"\n\n"_s + error.message();
+        MessageService::current().informWithDetail(nullptr, u"Подключение к БД отсутсвует!!!"_s, u"Ошибка!"_s,
+                                                   MessageIcon::Error, detail);
         return 1;
     }
     setReconnectHandler([this] { return m_data->reconnect(); });

@@ -29,7 +29,7 @@ QList<GridColumn> priceListColumns()
         {u"MARKA"_s, u"Марка"_s},
         {u"s_caption"_s, u"Ном. гр. "_s},
         {u"VID"_s, u"Опреция"_s},
-        {u"cena"_s, u"Цена (min)"_s, right, false, formats::number},
+        {u"cena"_s, u"Цена (min)"_s, right, false, formats::number, 2},
         {u"nmn"_s, u"Вид"_s},
         {u"id"_s, u"id"_s, right, true},
         {u"i_id"_s, u"i_id"_s, right, true},

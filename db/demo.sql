@@ -1,4 +1,4 @@
--- Demo data: a small sheet-metal furniture plant with 25 workers.
+-- Demo data: a small sheet-metal furniture plant with 28 workers.
 -- Load once into a database that has just received schema.sql:
 --     psql -v ON_ERROR_STOP=1 -f db/demo.sql
 -- The journal covers the working days from the first day of the previous
@@ -45,8 +45,9 @@ insert into adm_role.roles(s_name, s_caption, d_begin, d_end, b_active) values
     ('quality',     'Контролёр ОТК',     date '2019-01-01', date '2023-12-31', 0);
 
 -- Workers.  kind: the operation kind a worker is paid for, 0 for the
--- household staff; shift: the worker's usual shift; hh: the household kind
--- of the household staff.
+-- household staff, -1 for those paid from the earnings of others; shift: the
+-- worker's usual shift; hh: the household kind of the household staff;
+-- paid: the distribution code of those paid from others' earnings.
 
 create temporary table demo_worker (
     rn    serial,
@@ -54,7 +55,8 @@ create temporary table demo_worker (
     dep   varchar(254),
     kind  integer,
     shift integer,
-    hh    integer
+    hh    integer,
+    paid  integer
 ) on commit drop;
 
 insert into demo_worker(fio, dep, kind, shift, hh) values
@@ -83,6 +85,14 @@ insert into demo_worker(fio, dep, kind, shift, hh) values
     ('Щербакова Анна Михайловна',      'Хозяйственная служба',         0, 1, 7777),
     ('Юдин Степан Егорович',           'Хозяйственная служба',         0, 1, 7783),
     ('Яковлев Борис Фёдорович',        'Хозяйственная служба',         0, 1, 7782);
+
+-- A brigade's auxiliary worker, a painting operator and a hanging worker,
+-- paid 0.7, 1.2 and 0.4 of the hourly earnings of the shift-1 workers they
+-- help.
+insert into demo_worker(fio, dep, kind, shift, paid) values
+    ('Гаврилов Олег Семёнович',        'Сборочно-упаковочный участок', -1, 1, 7781),
+    ('Кудрявцева Марина Олеговна',     'Участок покраски',            -1, 1, 7780),
+    ('Мельников Юрий Павлович',        'Участок покраски',            -1, 1, 7784);
 
 -- The position text of a worker is the department, as the workers book
 -- stores it.  The trigger gives every worker a shared person row.
@@ -288,6 +298,38 @@ select q.w_id, q.i_id, q.o_id, q.cena, q.kol_vo,
           from demo_slot s
           join demo_op o on o.kind = s.kind and o.idx = (s.rn + s.dn + s.slot) % o.cnt) q
  order by q.data, q.smena, q.w_id, q.slot;
+
+-- Distribution records: one a working day for each paid worker, written as
+-- the distribution window writes them (product, operation and colour are
+-- the code, one piece at the pay), from the shift-1 journal of the workers
+-- helped: the assemblers and packers for the brigade, the painters for the
+-- painting operator and the hanging worker.  The hanging worker now and then
+-- works 6 hours, so "Изменить время" has something to change.
+insert into accounts_dep.smena(w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, ok, vvod,
+                               prize, id_doc, id_doc_item, id_gds_use, id_cons_use, f_gds_qty_use)
+select p.w_id, p.paid, p.paid, round(p.hours * r.earned / r.hours * p.coefficient, 2), 1, 0, p.data, 1, p.paid,
+       p.hours,
+       case
+           when p.data = current_date then 'no'
+           when (p.rn * p.dn) % 29 = 0 then 'no'
+           else 'ok'
+       end,
+       least(p.data + make_interval(hours => 16, mins => (p.rn * 7 + p.dn * 11) % 55), localtimestamp(0)),
+       0, 0, 0, 0, 0, 0
+  from (select w.w_id, w.rn, w.paid, d.data, d.dn,
+               case w.paid when 7781 then 0.7 when 7780 then 1.2 else 0.4 end as coefficient,
+               case when w.paid = 7784 and d.dn % 4 = 1 then 6 else 8 end as hours
+          from demo_worker w
+         cross join demo_day d
+         where w.paid is not null
+           and (d.data = current_date or d.dow <= 5 and (w.rn * 7 + d.dn * 3) % 19 <> 0)) p
+  join lateral (
+        select sum(round((s.kol_vo - s.brak) * s.cena, 2)) as earned, sum(s.time) as hours
+          from accounts_dep.smena s
+          join accounts_dep.oper o on o.id = s.o_id
+         where s.data = p.data and s.smena = 1
+           and o.vid = any (case p.paid when 7781 then array[8, 9] else array[2, 3] end)) r on r.hours > 0
+ order by p.data, p.w_id;
 
 -- Household records.  The household staff work every weekday: one on day
 -- household works (other works on Fridays, and paid-double Saturdays), one

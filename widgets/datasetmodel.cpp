@@ -5,10 +5,33 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
 namespace kordel {
+namespace {
+
+constexpr Qt::Alignment kDefaultAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+
+// Digits after the point that the value needs: 2 for 31.20, 0 for 40.
+int decimalsNeeded(const QVariant &value)
+{
+    if (value.isNull())
+        return 0;
+    const QString text = Decimal::fromVariant(value).toString();
+    const qsizetype point = text.indexOf(u'.');
+    return point < 0 ? 0 : int(text.size() - point - 1);
+}
+
+bool isNumberFormat(const GridColumn &column)
+{
+    using Format = QString (*)(const QVariant &);
+    const Format *format = column.format.target<Format>();
+    return column.minDecimals >= 0 || (format && (*format == &formats::money || *format == &formats::number));
+}
+
+} // namespace
 
 DatasetModel::DatasetModel(QList<GridColumn> columns, QObject *parent)
     : QAbstractTableModel(parent), m_columns(std::move(columns))
@@ -23,9 +46,11 @@ void DatasetModel::setDataset(Dataset *dataset)
     if (dataset) {
         m_resetConnection = connect(dataset, &Dataset::rowsReset, this, [this] {
             beginResetModel();
+            measureDecimals();
             endResetModel();
         });
     }
+    measureDecimals();
     endResetModel();
 }
 
@@ -37,6 +62,41 @@ int DatasetModel::rowCount(const QModelIndex &parent) const
 int DatasetModel::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+void DatasetModel::measureDecimals()
+{
+    m_decimals.fill(-1, m_columns.size());
+    for (int c = 0; c < m_columns.size(); ++c) {
+        if (m_columns[c].minDecimals < 0)
+            continue;
+        int decimals = m_columns[c].minDecimals;
+        const int rows = rowCount();
+        for (int row = 0; row < rows; ++row)
+            decimals = std::max(decimals, decimalsNeeded(m_dataset->valueAt(row, m_columns[c].field)));
+        m_decimals[c] = decimals;
+    }
+}
+
+bool DatasetModel::isNumeric(const GridColumn &column, const QVariant &value) const
+{
+    if (isNumberFormat(column))
+        return true;
+    switch (value.metaType().id()) {
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
 }
 
 QString DatasetModel::defaultText(const QVariant &value)
@@ -63,9 +123,14 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole: {
         const QVariant value = m_dataset->valueAt(index.row(), column.field);
+        if (const int decimals = m_decimals.value(index.column(), -1); decimals >= 0)
+            return value.isNull() ? QString() : Decimal::fromVariant(value).toString(decimals);
         return column.format ? column.format(value) : defaultText(value);
     }
     case Qt::TextAlignmentRole:
+        if (column.alignment == kDefaultAlignment &&
+            isNumeric(column, m_dataset->valueAt(index.row(), column.field)))
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
         return QVariant::fromValue(column.alignment);
     case Qt::FontRole:
     case Qt::ForegroundRole:

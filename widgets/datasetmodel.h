@@ -21,10 +21,14 @@ struct GridColumn
     bool hidden = false;
     // Display text of a value; the default shows dates as dd.MM.yyyy.
     std::function<QString(const QVariant &)> format = {};
+    // Prices and amounts: every row of the column shows as many decimals as
+    // the most precise row needs, at least this many (-1: the format decides).
+    int minDecimals = -1;
 };
 
 // Shows the visible rows of a dataset to a view.  Cell fonts and colours can
-// be supplied per column through the styler.
+// be supplied per column through the styler.  Numbers are right-aligned
+// unless their column asks for another alignment.
 class DatasetModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -54,7 +58,11 @@ public:
     static QString defaultText(const QVariant &value);
 
 private:
+    void measureDecimals();
+    bool isNumeric(const GridColumn &column, const QVariant &value) const;
+
     QList<GridColumn> m_columns;
+    QList<int> m_decimals; // per column, for columns with minDecimals
     QPointer<Dataset> m_dataset;
     QMetaObject::Connection m_resetConnection;
     Styler m_styler;

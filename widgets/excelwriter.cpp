@@ -114,7 +114,7 @@ struct ExcelWriter::Book
     lxw_worksheet *sheet = nullptr;
     // Indexed by textFormat * 2 + bold.
     lxw_format *formats[4] = {};
-    // Widest auto-fitted text per column, 0 for columns not auto-fitted.
+    // Widest text per column, 0 for columns without any.
     std::vector<int> widths;
     QStringEncoder encoder{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
     QByteArray utf8;
@@ -205,17 +205,18 @@ int ExcelWriter::setVisible(bool visible)
 
 int ExcelWriter::writeCell(int sheet, int column, int row, const QString &text)
 {
-    return write(sheet, column, row, text, false, false, false, false);
+    return write(sheet, column, row, text, false, false, false);
 }
 
 int ExcelWriter::writeFormattedCell(int sheet, int column, int row, const QString &text, bool textFormat,
                                     bool autoFit, bool bold)
 {
-    return write(sheet, column, row, text, true, textFormat, autoFit, bold);
+    Q_UNUSED(autoFit); // every column is fitted at save
+    return write(sheet, column, row, text, true, textFormat, bold);
 }
 
 int ExcelWriter::write(int sheet, int column, int row, const QString &text, bool formatted, bool textFormat,
-                       bool autoFit, bool bold)
+                       bool bold)
 {
     if (text.isEmpty())
         return 1;
@@ -244,8 +245,10 @@ int ExcelWriter::write(int sheet, int column, int row, const QString &text, bool
         return -1;
     }
 
-    if (autoFit)
-        m_book->fit(cellColumn, text);
+    // Every column is fitted to its widest text when saved, whether the cell
+    // asked for it or not: a clerk reads the sheet in a program that would
+    // otherwise cut names to the default width.
+    m_book->fit(cellColumn, text);
     return 1;
 }
 

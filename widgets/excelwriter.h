@@ -50,10 +50,12 @@ public:
     // it; the workbook is finished afterwards. Without a workbook: nothing.
     int setVisible(bool visible);
 
-    // The value only. A plain number text is written as a number.
+    // The value only. A plain number text is written as a number.  Every
+    // column of the saved sheet is as wide as its widest text.
     int writeCell(int sheet, int column, int row, const QString &text);
-    // The value with the text format "@" (always a string), auto-fit of the
-    // column width, and the bold flag, which is always set, true or false.
+    // The value with the text format "@" (always a string) and the bold flag,
+    // which is always set, true or false.  Auto-fit is what every column gets
+    // anyway.
     int writeFormattedCell(int sheet, int column, int row, const QString &text, bool textFormat, bool autoFit,
                            bool bold);
 
@@ -78,7 +80,7 @@ private:
     struct Book;
 
     int write(int sheet, int column, int row, const QString &text, bool formatted, bool textFormat,
-              bool autoFit, bool bold);
+              bool bold);
     int save();
     QString moveToOutputFolder(const QString &file) const;
     void reportWriteError(int sheet, int column, int row, const QString &caption) const;

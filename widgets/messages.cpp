@@ -34,6 +34,14 @@ public:
         box.exec();
     }
 
+    void informWithDetail(QWidget *parent, const QString &text, const QString &caption, MessageIcon icon,
+                          const QString &detail) override
+    {
+        QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, parent);
+        box.setDetailedText(detail);
+        box.exec();
+    }
+
     bool ask(QWidget *parent, const QString &text, const QString &caption, MessageIcon icon) override
     {
         QMessageBox box(boxIcon(icon), caption, text, QMessageBox::NoButton, parent);

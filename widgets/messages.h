@@ -19,6 +19,15 @@ public:
 
     // A modal box with an OK button.
     virtual void inform(QWidget *parent, const QString &text, const QString &caption, MessageIcon icon) = 0;
+    // The same box with a detail the user can unfold: what an administrator
+    // needs to act on it.  Without its own way of showing it, the detail is
+    // dropped.
+    virtual void informWithDetail(QWidget *parent, const QString &text, const QString &caption,
+                                  MessageIcon icon, const QString &detail)
+    {
+        Q_UNUSED(detail);
+        inform(parent, text, caption, icon);
+    }
     // A modal Yes/No question; true when the user answers Yes.
     virtual bool ask(QWidget *parent, const QString &text, const QString &caption, MessageIcon icon) = 0;
 

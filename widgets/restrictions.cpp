@@ -1,5 +1,7 @@
 #include "widgets/restrictions.h"
 
+#include "widgets/datagrid.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QWidget>
@@ -23,6 +25,8 @@ void applyRestrictions(Role role, QWidget *window)
             menu->menuAction()->setEnabled(false);
         else if (auto *action = qobject_cast<QAction *>(control))
             action->setEnabled(false);
+        else if (auto *grid = qobject_cast<DataGrid *>(control))
+            grid->setActionsRefused(true); // still read and scrolled
         else if (auto *widget = qobject_cast<QWidget *>(control))
             widget->setEnabled(false);
     }

@@ -9,6 +9,7 @@
 #include "scriptedmessages.h"
 #include "app/startup.h"
 #include "testdatabase.h"
+#include "app/programicon.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -71,6 +72,14 @@ private Q_SLOTS:
                                              [&name](QWidget *w) { return w->objectName() == name; });
             QVERIFY2(count == 1, qPrintable(name));
         }
+    }
+
+    // The icon travels inside the client, whatever folder it is started from.
+    void programIconIsBuiltIn()
+    {
+        const QIcon icon = programIcon();
+        QVERIFY(!icon.isNull());
+        QVERIFY(icon.availableSizes().contains(QSize(128, 128)));
     }
 
     void journalOpensItsWindows_data()

@@ -6,6 +6,7 @@
 #include "app/mainwindow.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
+#include "widgets/datagrid.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -27,6 +28,9 @@ bool usable(MainWindow &window, const QString &name)
     QObject *control = window.findChild<QObject *>(name);
     if (auto *menu = qobject_cast<QMenu *>(control))
         return menu->menuAction()->isEnabled();
+    // A grid the role may not use is still read: it refuses actions instead.
+    if (auto *grid = qobject_cast<DataGrid *>(control))
+        return grid->isEnabled() && !grid->actionsRefused();
     if (auto *widget = qobject_cast<QWidget *>(control))
         return widget->isEnabled();
     return false;

@@ -7,14 +7,20 @@
 #include "app/mainwindow.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
+#include "widgets/restrictions.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
 using namespace kordel;
+
+namespace {
+const QString kLongName = u"Константинопольский-Щербаков Александр Владимирович"_s;
+}
 
 class MainWindowTest : public QObject
 {
@@ -30,6 +36,7 @@ private Q_SLOTS:
         const int group = m_db.addGroup(u"Корпуса"_s);
         m_operation = m_db.addOperation(m_db.addKind(u"Сборка"_s), m_db.addProduct(u"КР-1"_s, group));
         m_worker = m_db.addWorker(u"Иванов И.И."_s);
+        m_longWorker = m_db.addWorker(kLongName);
     }
 
     void init() { m_messages.clear(); }
@@ -172,6 +179,98 @@ private Q_SLOTS:
         QCOMPARE(model->data(model->index(0, 6)).toString(), u"12"_s);
     }
 
+    // Each shift's journal has its columns sized to its own rows: a long name
+    // in a later shift is not cut to the width of shift 1's names.
+    void columnWidthsFollowTheShift_data()
+    {
+        QTest::addColumn<int>("shift");
+        QTest::newRow("shift 2") << 2;
+        QTest::newRow("shift 3") << 3;
+        QTest::newRow("overtime") << 4;
+    }
+    void columnWidthsFollowTheShift()
+    {
+        QFETCH(int, shift);
+        const QDate day(2025, 6, 4);
+        m_db.exec(u"delete from accounts_dep.smena"_s);
+        m_db.addJournalRow(m_worker, m_operation, day, 1, 8);
+        m_db.addJournalRow(m_longWorker, m_operation, day, shift, 8);
+        MainWindow window(m_db.data());
+        window.setClock([day] { return day; });
+        window.activateJournal();
+        auto *grid = window.findChild<DataGrid *>(u"DBGrid2"_s);
+        const int longName = grid->fontMetrics().horizontalAdvance(kLongName);
+        QVERIFY(grid->columnWidth(0) < longName);
+        window.setCurrentShift(shift);
+        QVERIFY2(grid->columnWidth(0) >= longName,
+                 qPrintable(u"%1 < %2"_s.arg(grid->columnWidth(0)).arg(longName)));
+        window.setCurrentShift(1);
+        QVERIFY(grid->columnWidth(0) < longName);
+    }
+
+    void journalAlignment_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<Qt::Alignment>("alignment");
+        const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+        const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+        QTest::newRow("name") << 0 << left;
+        QTest::newRow("product") << 1 << left;
+        QTest::newRow("kind") << 3 << left;
+        QTest::newRow("colour") << 4 << Qt::Alignment(Qt::AlignCenter);
+        QTest::newRow("hours") << 5 << right;
+        QTest::newRow("quantity") << 6 << right;
+        QTest::newRow("rejects") << 7 << right;
+        QTest::newRow("amount") << 8 << right;
+        QTest::newRow("mark") << 10 << Qt::Alignment(Qt::AlignCenter);
+        QTest::newRow("entered") << 11 << Qt::Alignment(Qt::AlignCenter);
+    }
+    void journalAlignment()
+    {
+        QFETCH(int, column);
+        const QDate day(2025, 6, 5);
+        m_db.exec(u"delete from accounts_dep.smena"_s);
+        m_db.addJournalRow(m_worker, m_operation, day, 1, 8);
+        MainWindow window(m_db.data());
+        window.setClock([day] { return day; });
+        window.activateJournal();
+        auto *model = window.findChild<DataGrid *>(u"DBGrid2"_s)->model();
+        QCOMPARE(model->rowCount(), 1);
+        QTEST(Qt::Alignment(model->index(0, column).data(Qt::TextAlignmentRole).toInt()), "alignment");
+    }
+
+    // The payroll office reads the journal: not greyed out, scrolled and
+    // selected, but a double-click accepts nothing and no menu opens.
+    void payrollReadsTheJournal()
+    {
+        const QDate day(2025, 6, 6);
+        m_db.exec(u"delete from accounts_dep.smena"_s);
+        for (int i = 0; i < 40; ++i)
+            m_db.addJournalRow(m_worker, m_operation, day, 1, 8, u"no"_s, i);
+        MainWindow window(m_db.data());
+        window.setClock([day] { return day; });
+        window.setRoleText(u"plutar"_s);
+        applyRestrictions(Role::Payroll, &window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.activateJournal();
+
+        auto *grid = window.findChild<DataGrid *>(u"DBGrid2"_s);
+        QVERIFY(grid->isEnabled());
+        QVERIFY(grid->actionsRefused());
+        QCOMPARE(grid->contextMenuPolicy(), Qt::PreventContextMenu);
+        QVERIFY(grid->verticalScrollBar()->isEnabled());
+        QVERIFY(grid->verticalScrollBar()->maximum() > 0);
+        grid->scrollToBottom();
+        const QModelIndex last = grid->model()->index(grid->model()->rowCount() - 1, 0);
+        const QPoint point = grid->visualRect(last).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, point);
+        QCOMPARE(m_db.data().journal(1).recNo(), 40);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, point);
+        QCOMPARE(m_db.count(u"accounts_dep.smena where ok = 'no'"_s), 40);
+        QVERIFY(m_messages.shown.isEmpty());
+    }
+
     void reportPeriod()
     {
         const auto january = journal::previousMonth(QDate(2025, 1, 15));
@@ -185,6 +284,7 @@ private:
     test::ScriptedMessages m_messages;
     int m_operation = 0;
     int m_worker = 0;
+    int m_longWorker = 0;
 };
 
 QTEST_MAIN(MainWindowTest)

@@ -143,7 +143,25 @@ private Q_SLOTS:
         QCOMPARE(messages.shown[0].text, u"Подключение к БД отсутсвует!!!"_s);
         QCOMPARE(messages.shown[0].caption, u"Ошибка!"_s);
         QCOMPARE(messages.shown[0].icon, MessageIcon::Error);
+        // The administrator learns where the client looked and what the driver said.
+        const QString detail = messages.shown[0].detail;
+        QVERIFY2(detail.contains(u"Сервер: /nonexistent/socket"_s), qPrintable(detail));
+        QVERIFY2(detail.contains(u"БД: "_s + m_db.name()), qPrintable(detail));
+        const QString driverText = detail.section(u"\n\n"_s, 1);
+        QVERIFY2(driverText.trimmed().size() > 10, qPrintable(detail));
         QVERIFY(!client.loginWindow());
+    }
+
+    // Without a server argument the built-in server and database are named.
+    void failureDetailNamesTheDefaults()
+    {
+        test::ScriptedMessages messages;
+        Client client;
+        if (client.start({u"alpha"_s}, BuildStamp{}) == 0)
+            QSKIP("a database server answers on localhost with the built-in account");
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY2(messages.shown[0].detail.startsWith(u"Сервер: localhost\nБД: kordel_erp\n\n"_s),
+                 qPrintable(messages.shown[0].detail));
     }
 
 private:

@@ -19,6 +19,7 @@ public:
         QString caption;
         MessageIcon icon;
         bool question;
+        QString detail = {};
     };
 
     ScriptedMessages() { install(this); }
@@ -27,6 +28,11 @@ public:
     void inform(QWidget *, const QString &text, const QString &caption, MessageIcon icon) override
     {
         shown << Shown{text, caption, icon, false};
+    }
+    void informWithDetail(QWidget *, const QString &text, const QString &caption, MessageIcon icon,
+                          const QString &detail) override
+    {
+        shown << Shown{text, caption, icon, false, detail};
     }
     bool ask(QWidget *, const QString &text, const QString &caption, MessageIcon icon) override
     {

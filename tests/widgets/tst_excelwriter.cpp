@@ -227,7 +227,8 @@ void TestExcelWriter::emptyTextWritesNothing()
     QCOMPARE(cells.size(), 1);
     QCOMPARE(cells.at(0).toObject().value("row"_L1).toInt(), 1);
     QCOMPARE(cells.at(0).toObject().value("column"_L1).toInt(), 1);
-    QVERIFY(book.value("widths"_L1).toObject().isEmpty());
+    // Empty texts widen nothing: only the written column has a width.
+    QCOMPARE(book.value("widths"_L1).toObject().keys(), QStringList({u"1"_s}));
 }
 
 void TestExcelWriter::writeErrors_data()
@@ -455,9 +456,16 @@ void TestExcelWriter::autoFitWidths()
     QCOMPARE(writer.writeFormattedCell(1, 2, 3, u"Ян"_s, false, true, false), 1);
     // Column 3: a very long text is capped.
     QCOMPARE(writer.writeFormattedCell(1, 3, 1, QString(150, u'ж'), false, true, false), 1);
-    // Column 4: no auto-fit asked, the column keeps the default width.
-    QCOMPARE(writer.writeFormattedCell(1, 4, 1, QString(40, u'ж'), false, false, false), 1);
+    // Column 4: no auto-fit asked, the column is fitted all the same, to the
+    // widest of a formatted and a plain cell.
+    QCOMPARE(writer.writeFormattedCell(1, 4, 1, QString(30, u'ж'), false, false, false), 1);
     QCOMPARE(writer.writeCell(1, 4, 2, QString(40, u'ж')), 1);
+    // Column 6: plain cells only, as the price list writes them; a number
+    // counts as its text.
+    QCOMPARE(writer.writeCell(1, 6, 1, u"Цена"_s), 1);
+    QCOMPARE(writer.writeCell(1, 6, 2, u"1234567.25"_s), 1);
+    // Column 7: the widest line of a text of several lines.
+    QCOMPARE(writer.writeCell(1, 7, 1, u"Итого\nза месяц"_s), 1);
     // Column 5: a number is as wide as its text.
     QCOMPARE(writer.writeFormattedCell(1, 5, 1, u"12345,25"_s, false, true, false), 1);
 
@@ -466,10 +474,11 @@ void TestExcelWriter::autoFitWidths()
     if (QTest::currentTestFailed())
         return;
     const QJsonObject widths = book.value("widths"_L1).toObject();
-    QCOMPARE(widths.keys(), QStringList({u"2"_s, u"3"_s, u"5"_s}));
+    QCOMPARE(widths.keys(), QStringList({u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s}));
     // The file stores each width plus the cell padding the library adds.
     for (const auto &[column, expected] :
-         {std::pair("2"_L1, 20.0), std::pair("3"_L1, 100.0), std::pair("5"_L1, 9.0)}) {
+         {std::pair("2"_L1, 20.0), std::pair("3"_L1, 100.0), std::pair("4"_L1, 41.0), std::pair("5"_L1, 9.0),
+          std::pair("6"_L1, 11.0), std::pair("7"_L1, 9.0)}) {
         const double width = widths.value(column).toDouble();
         QVERIFY2(width >= expected && width < expected + 1,
                  qPrintable(u"column %1 is %2 wide"_s.arg(column).arg(width)));
