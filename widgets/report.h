@@ -58,6 +58,9 @@ struct Report
     QList<Column> columns;
     // Column captions under the page header on every page.
     bool captionsOnEveryPage = true;
+    // Cells of the captions and of the detail lines framed by rules, for
+    // tables of many narrow columns (a month of days) read across the page.
+    bool ruled = false;
     QList<Line> lines;
 };
 
