@@ -74,7 +74,7 @@ private Q_SLOTS:
         row(ivanov, 0, 7777, {{2, 1}});
         row(onil, 2, 0, {{10, 8}, {30, 10}});
         row(long_, 3, 0, {{1, 7}, {29, 8}});
-        row(long_, 1, 0, {{1, 0}}); // a day recorded as 0 prints 0
+        row(long_, 1, 0, {{1, 0}}); // 0 hours in another shift add nothing
 
         const Printed printed = print(3, 2025);
         QCOMPARE(test::pdfPageCount(printed.pdf), 1);
@@ -186,6 +186,7 @@ private:
             save->trigger();
         });
         test::button(&window, u"Button6"_s)->click();
+        report::setPdfPathChooser({});
         m_lastPdf = printed.pdf;
         return printed;
     }
