@@ -18,6 +18,7 @@ report::Report hoursSheetReport(const MonthPeriod &period, const QList<MonthHour
 {
     report::Report r;
     r.pageHeader = period.label();
+    r.name = u"Табель "_s + monthNames().at(period.month - 1) + u' ' + QString::number(period.year);
     r.orientation = QPageLayout::Landscape;
     r.captionsOnEveryPage = true;
     r.ruled = true;

@@ -51,6 +51,9 @@ struct Report
 {
     // The title label; also the workbook's first row.
     QString title;
+    // What the saved files and the print job are called; the title when
+    // empty (a report printed without a title names itself here).
+    QString name;
     // Printed above the column captions on every page (for example the
     // period "Март 2024 г."); may be empty.
     QString pageHeader;

@@ -45,6 +45,8 @@ inline bool isBlank(const QString &text)
 }
 
 QPageLayout pageLayoutOf(const Report &report);
+// The report's name for files and print jobs.
+QString documentName(const Report &report);
 void setPage(QPagedPaintDevice &device, const Report &report);
 // Where the user wants the PDF; empty when cancelled.
 QString askPdfPath(QWidget *parent, const Report &report);

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -26,6 +27,7 @@ const QString golden = QStringLiteral(KORDEL_SOURCE_DIR "/tests/timesheets/golde
 struct Printed
 {
     QString pdf;
+    QString suggested; // the file name the preview offered
     int previewPages = 0;
     bool secondPageDrawn = false;
 };
@@ -80,6 +82,7 @@ private Q_SLOTS:
         QCOMPARE(test::pdfPageCount(printed.pdf), 1);
         QCOMPARE(printed.previewPages, 1);
         QCOMPARE(test::pdfPageSize(printed.pdf), u"842 x 595"_s);
+        QCOMPARE(printed.suggested, u"Табель Апрель 2025.pdf"_s);
         const QStringList pages = test::pdfPages(printed.pdf);
         QCOMPARE(pages.size(), 1);
 
@@ -168,7 +171,10 @@ private:
     {
         Printed printed;
         printed.pdf = m_dir.filePath(u"hours-%1-%2.pdf"_s.arg(year).arg(monthIndex + 1));
-        report::setPdfPathChooser([&](QWidget *, const QString &) { return printed.pdf; });
+        report::setPdfPathChooser([&](QWidget *, const QString &suggested) {
+            printed.suggested = QFileInfo(suggested).fileName();
+            return printed.pdf;
+        });
         ShiftSheetWindow window(m_db.data());
         window.choose(monthIndex, year);
         test::onModal(u"reportPreview"_s, [&](QDialog *dialog) {
