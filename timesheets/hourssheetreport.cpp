@@ -18,12 +18,17 @@ report::Report hoursSheetReport(const MonthPeriod &period, const QList<MonthHour
 {
     report::Report r;
     r.pageHeader = period.label();
+    r.name = u"Табель "_s + monthNames().at(period.month - 1) + u' ' + QString::number(period.year);
     r.orientation = QPageLayout::Landscape;
     r.captionsOnEveryPage = true;
+    r.ruled = true;
+    // On A4 landscape a day takes about 7 mm, room for "31" in bold; the
+    // name gets about 47 mm, enough for "Константинопольский К.К.", and the
+    // total room for its caption "Итого" in bold.
     r.columns.append({QString(), 7, Qt::AlignLeft | Qt::AlignVCenter});
     for (int day = 1; day <= 31; ++day)
         r.columns.append({QString::number(day), 1, Qt::AlignCenter});
-    r.columns.append({u"Итого"_s, 1.6, Qt::AlignCenter});
+    r.columns.append({u"Итого"_s, 2.2, Qt::AlignCenter});
     r.lines.reserve(lines.size());
     for (const MonthHoursLine &line : lines) {
         report::Line out;

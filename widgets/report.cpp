@@ -39,9 +39,15 @@ void detail::setPage(QPagedPaintDevice &device, const Report &report)
     device.setPageLayout(pageLayoutOf(report));
 }
 
+QString detail::documentName(const Report &report)
+{
+    const QString name = report.name.simplified();
+    return name.isEmpty() ? report.title.simplified() : name;
+}
+
 QString detail::askPdfPath(QWidget *parent, const Report &report)
 {
-    QString name = report.title.simplified();
+    QString name = documentName(report);
     for (QChar &c : name) {
         if (c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' || c == u'"' || c == u'<' ||
             c == u'>' || c == u'|')
@@ -82,7 +88,7 @@ bool writePdf(const Report &report, const QString &path)
 {
     QPdfWriter writer(path);
     writer.setCreator(u"Табель"_s);
-    writer.setTitle(report.title.trimmed());
+    writer.setTitle(detail::documentName(report));
     writer.setResolution(1200);
     detail::setPage(writer, report);
     // QPdfWriter opens the file only when painting begins.
@@ -125,7 +131,8 @@ int writeXlsx(const Report &report, ExcelWriter &writer)
 
 int exportXlsx(const Report &report, ExcelWriter &writer)
 {
-    writer.setExportName(report.title.simplified().isEmpty() ? u"Отчет"_s : report.title.simplified());
+    const QString name = detail::documentName(report);
+    writer.setExportName(name.isEmpty() ? u"Отчет"_s : name);
     if (writer.open(QString()) != 1)
         return -1;
     writeXlsx(report, writer);

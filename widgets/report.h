@@ -51,6 +51,9 @@ struct Report
 {
     // The title label; also the workbook's first row.
     QString title;
+    // What the saved files and the print job are called; the title when
+    // empty (a report printed without a title names itself here).
+    QString name;
     // Printed above the column captions on every page (for example the
     // period "Март 2024 г."); may be empty.
     QString pageHeader;
@@ -58,6 +61,9 @@ struct Report
     QList<Column> columns;
     // Column captions under the page header on every page.
     bool captionsOnEveryPage = true;
+    // Cells of the captions and of the detail lines framed by rules, for
+    // tables of many narrow columns (a month of days) read across the page.
+    bool ruled = false;
     QList<Line> lines;
 };
 

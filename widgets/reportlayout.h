@@ -45,6 +45,8 @@ inline bool isBlank(const QString &text)
 }
 
 QPageLayout pageLayoutOf(const Report &report);
+// The report's name for files and print jobs.
+QString documentName(const Report &report);
 void setPage(QPagedPaintDevice &device, const Report &report);
 // Where the user wants the PDF; empty when cancelled.
 QString askPdfPath(QWidget *parent, const Report &report);
@@ -142,6 +144,8 @@ private:
             paintLine(painter, captions, y, nullptr);
             painter.setPen(QPen(Qt::black, 0));
             painter.drawLine(QPointF(0, y + m_lineHeight), QPointF(m_paper.width(), y + m_lineHeight));
+            if (m_report.ruled)
+                paintRules(painter, y);
             y += m_lineHeight;
         }
         return y;
@@ -179,6 +183,8 @@ private:
                 paintText(painter, text, bold, 0, m_paper.width(), Qt::AlignLeft, baseline);
             return;
         }
+        if (m_report.ruled && line.kind == LineKind::Detail)
+            paintRules(painter, top);
         const int count = std::min(int(line.cells.size()), int(m_columnX.size()));
         for (int c = 0; c < count; ++c) {
             const QString &text = line.cells[c];
@@ -206,6 +212,20 @@ private:
             else
                 paintShaped(painter, shaped, cellLeft, baseline);
         }
+    }
+
+    // The frame of every cell of one line.
+    void paintRules(QPainter &painter, qreal top) const
+    {
+        const QPen pen = painter.pen();
+        painter.setPen(QPen(Qt::black, 0));
+        const qreal bottom = top + m_lineHeight;
+        painter.drawLine(QPointF(0, top), QPointF(m_paper.width(), top));
+        painter.drawLine(QPointF(0, bottom), QPointF(m_paper.width(), bottom));
+        for (const qreal x : m_columnX)
+            painter.drawLine(QPointF(x, top), QPointF(x, bottom));
+        painter.drawLine(QPointF(m_paper.width(), top), QPointF(m_paper.width(), bottom));
+        painter.setPen(pen);
     }
 
     // A text laid out once per report and font: the same names, kinds and

@@ -180,7 +180,7 @@ void PreviewDialog::printReport()
 {
     // The printer is made only now: asking the print system can take a while.
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(m_report.title.trimmed());
+    printer.setDocName(detail::documentName(m_report));
     detail::setPage(printer, m_report);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
