@@ -1,12 +1,13 @@
 #include "books/groupswindow.h"
 
-#include "widgets/datagrid.h"
-#include "core/datamodule.h"
-#include "widgets/filteredit.h"
-#include "widgets/formkit.h"
 #include "books/groupeditwindow.h"
 #include "books/groupsstore.h"
+#include "core/datamodule.h"
+#include "widgets/datagrid.h"
+#include "widgets/filteredit.h"
+#include "widgets/formkit.h"
 #include "widgets/guarded.h"
+#include "widgets/messages.h"
 
 #include <QPushButton>
 #include <QScreen>
@@ -136,8 +137,14 @@ void GroupsWindow::deleteGroup()
         return;
     const int id = list.intValue(u"id"_s);
     guarded(this, [&] {
-        if (!m_store->remove(id, this))
+        const Check check = m_store->checkDelete(id);
+        if (check.isRefused()) {
+            MessageService::current().inform(this, check.message(), u"Удаление"_s, MessageIcon::Error);
             return;
+        }
+        if (!messages::askDelete(this, u"Удалить позицию из списка?"_s))
+            return;
+        m_store->remove(id);
         list.reopenAt(list.recNo());
     });
 }

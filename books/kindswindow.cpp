@@ -1,11 +1,11 @@
 #include "books/kindswindow.h"
 
-#include "widgets/datagrid.h"
+#include "books/kindeditwindow.h"
 #include "core/datamodule.h"
+#include "widgets/datagrid.h"
 #include "widgets/filteredit.h"
 #include "widgets/formkit.h"
 #include "widgets/guarded.h"
-#include "books/kindeditwindow.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -119,11 +119,14 @@ void KindsWindow::deleteKind()
     const int id = list.intValue(u"id"_s);
     if (KindsStore::isLockedForDelete(id))
         return;
-    if (!messages::askDelete(this, u"Удалить вид операции?"_s))
-        return;
     guarded(this, [&] {
-        m_store.remove(id);
+        if (!messages::passes(this, m_store.checkDelete(id)))
+            return;
+        if (!messages::askDelete(this, u"Удалить вид операции?"_s))
+            return;
+        const Check removed = m_store.remove(id);
         list.open();
+        messages::passes(this, removed);
     });
 }
 

@@ -1,14 +1,14 @@
 #include "books/pricelistwindow.h"
 
-#include "widgets/datagrid.h"
+#include "books/normwindow.h"
+#include "books/operationeditwindow.h"
 #include "core/datamodule.h"
+#include "widgets/datagrid.h"
 #include "widgets/excelwriter.h"
 #include "widgets/filteredit.h"
 #include "widgets/formkit.h"
 #include "widgets/guarded.h"
 #include "widgets/messages.h"
-#include "books/normwindow.h"
-#include "books/operationeditwindow.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -91,7 +91,7 @@ void PriceListWindow::openFromMenu()
 
     const bool opened = guarded(this, [&] {
         oper.close();
-        oper.setSql(OperationsStore::menuListSql());
+        oper.setSql(OperationsStore::listSql(OperationList::Menu));
         oper.open();
     });
     // The field and the list agree, whatever an earlier opening left.
@@ -104,7 +104,7 @@ void PriceListWindow::openFromMenu()
     oper.setFiltered(false);
 }
 
-std::optional<OperationPick> PriceListWindow::pick(const QString &listSql, int locateOperationId, bool dayOff,
+std::optional<OperationPick> PriceListWindow::pick(OperationList list, int locateOperationId, bool dayOff,
                                                    int shift)
 {
     Dataset &oper = m_data.oper();
@@ -124,7 +124,7 @@ std::optional<OperationPick> PriceListWindow::pick(const QString &listSql, int l
 
     const bool opened = guarded(this, [&] {
         oper.close();
-        oper.setSql(listSql);
+        oper.setSql(OperationsStore::listSql(list));
         oper.open();
         if (locateOperationId == 0 || !oper.locate(u"id"_s, locateOperationId))
             oper.first();
@@ -239,7 +239,7 @@ void PriceListWindow::deleteOperation()
         return;
     const int recNo = oper.recNo();
     guarded(this, [&] {
-        if (m_store.checkNotInJournal(operationId, this) == DataModule::Refused)
+        if (!messages::passes(this, m_store.checkNotInJournal(operationId)))
             return;
         if (!messages::askDelete(this, u"Удалить операцию?"_s))
             return;

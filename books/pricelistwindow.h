@@ -31,10 +31,10 @@ public:
 
     // Menu mode: every operation, also those still without a norm row.
     void openFromMenu();
-    // Pick mode over the caller's variant of the list (same columns):
-    // positioned on `locateOperationId` (0: the first row).  Empty when the
-    // user leaves without picking.
-    std::optional<OperationPick> pick(const QString &listSql, int locateOperationId, bool dayOff, int shift);
+    // Pick mode over the caller's variant of the list: positioned on
+    // `locateOperationId` (0: the first row).  Empty when the user leaves
+    // without picking.
+    std::optional<OperationPick> pick(OperationList list, int locateOperationId, bool dayOff, int shift);
 
     // Where "Excel" saves its workbooks; empty (the default) means the
     // writer's own folder.  Tests point it at a folder of their own.

@@ -1,13 +1,14 @@
 #include "books/productswindow.h"
 
-#include "widgets/datagrid.h"
+#include "books/producteditwindow.h"
+#include "books/productsstore.h"
 #include "core/datamodule.h"
 #include "db/decimal.h"
+#include "widgets/datagrid.h"
 #include "widgets/filteredit.h"
 #include "widgets/formkit.h"
 #include "widgets/guarded.h"
-#include "books/producteditwindow.h"
-#include "books/productsstore.h"
+#include "widgets/messages.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -141,8 +142,21 @@ void ProductsWindow::deleteProduct()
     if (ProductsStore::isReserved(id))
         return;
     guarded(this, [&] {
-        m_store->remove(id, this);
-        products.open();
+        const ProductsStore::DeletePlan plan = m_store->deletePlan(id);
+        if (!plan.allowed)
+            return;
+        ProductsStore::DeleteAnswers answers;
+        // Either answer goes on to the product itself.
+        if (plan.operations > 0)
+            answers.operations =
+                messages::askDelete(this, u"По изделию есть расценки они будут удалены!!!"_s);
+        answers.product = messages::askDelete(
+            this, plan.journalRows > 0
+                      ? u"По изделию есть операции в текущем, предыдущем месяцах и ранее, они будут "
+                        "удалены. Удалить изделие? "_s
+                      : u"Удалить изделие? "_s);
+        if (m_store->remove(id, answers))
+            products.open();
     });
 }
 

@@ -3,9 +3,9 @@
 
 #include "core/connectionstring.h"
 #include "core/datamodule.h"
-#include "widgets/guarded.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
+#include "widgets/guarded.h"
 
 #include <QtTest>
 
@@ -27,8 +27,8 @@ private Q_SLOTS:
     {
         DataModule &dm = m_db.data();
         QCOMPARE(dm.objectName(), u"DataModule6"_s);
-        for (const QString &name : {u"Workers"_s, u"Control"_s, u"Izdel"_s, u"Oper"_s, u"Vid_oper"_s, u"Smena1"_s,
-                                    u"Smena4"_s, u"H_Tabel_1"_s, u"H_Tabel_3"_s})
+        for (const QString &name : {u"Workers"_s, u"Control"_s, u"Izdel"_s, u"Oper"_s, u"Vid_oper"_s,
+                                    u"Smena1"_s, u"Smena4"_s, u"H_Tabel_1"_s, u"H_Tabel_3"_s})
             QVERIFY2(dm.findChild<Dataset *>(name), qPrintable(name));
         for (const QString &name :
              {u"DelSmena"_s, u"H_Tabel_ins"_s, u"SQL_exec"_s, u"Oper_ins"_s, u"Oper_ed"_s, u"Oper_del"_s})
@@ -62,26 +62,33 @@ private Q_SLOTS:
     void countCheck_data()
     {
         QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("result");
-        QTest::newRow("none: passes silently") << 0 << int(DataModule::Passed);
-        QTest::newRow("two: refused with the message") << 2 << int(DataModule::Refused);
+        QTest::addColumn<bool>("passed");
+        QTest::newRow("none: passes") << 0 << true;
+        QTest::newRow("two: refused with the message") << 2 << false;
     }
     void countCheck()
     {
         QFETCH(int, rows);
+        QFETCH(bool, passed);
         test::ScriptedMessages messages;
         const QString statement = u"select count(*) as cnt from generate_series(1, :n)"_s;
-        const auto result =
-            refuseIfCounted(m_db.data(), statement, {{u"n"_s, rows}}, u"Такая марка изделия уже заведена!"_s, nullptr);
-        QTEST(int(result), "result");
-        QCOMPARE(messages.shown.size(), rows > 0 ? 1 : 0);
-        if (rows > 0) {
+        const Check check =
+            m_db.data().countCheck(statement, {{u"n"_s, rows}}, u"Такая марка изделия уже заведена!"_s);
+        QCOMPARE(check.isPassed(), passed);
+        QCOMPARE(check.message(), passed ? QString() : u"Такая марка изделия уже заведена!"_s);
+        // The data module itself tells the user nothing.
+        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(!m_db.data().control().isOpen());
+
+        // A window shows the refusal as an error box.
+        QCOMPARE(messages::passes(nullptr, check), passed);
+        QCOMPARE(messages.shown.size(), passed ? 0 : 1);
+        if (!passed) {
             QCOMPARE(messages.shown[0].text, u"Такая марка изделия уже заведена!"_s);
             QCOMPARE(messages.shown[0].caption, u"Ошибка"_s);
             QCOMPARE(messages.shown[0].icon, MessageIcon::Error);
             QVERIFY(!messages.shown[0].question);
         }
-        QVERIFY(!m_db.data().control().isOpen());
     }
 
     // A dropped server is told as such, the connection is made again, and

@@ -1,10 +1,6 @@
 // The price list: operations and their norm rows, the pick for a journal
 // entry, the edit and norm windows, and the workbook of prices.
 
-#include "widgets/datagrid.h"
-#include "core/datamodule.h"
-#include "widgets/excelwriter.h"
-#include "guitest.h"
 #include "books/kindeditwindow.h"
 #include "books/kindswindow.h"
 #include "books/normwindow.h"
@@ -13,8 +9,12 @@
 #include "books/pricelistwindow.h"
 #include "books/producteditwindow.h"
 #include "books/productswindow.h"
+#include "core/datamodule.h"
+#include "guitest.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
+#include "widgets/datagrid.h"
+#include "widgets/excelwriter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
@@ -108,6 +109,8 @@ private Q_SLOTS:
     void filterByMark();
     void pick();
     void reservedOperationIsNotPicked();
+    void entryPickLeavesOutTheHangingDistribution_data();
+    void entryPickLeavesOutTheHangingDistribution();
     void doubleClick();
     void exportToExcel();
 
@@ -247,12 +250,12 @@ void PriceListTest::operationWithoutNormRows()
 {
     const int priced = addOperation(m_drilling, m_bolt8, 0, {u"10"_s});
     const int bare = addOperation(m_drilling, m_bolt8, 1);
-    Dataset stored(m_db.data().connectionName(), u"stored"_s, DataModule::priceListSql());
+    Dataset stored(m_db.data().connectionName(), u"stored"_s, OperationsStore::listSql(OperationList::Pick));
     stored.open();
     QVERIFY(stored.locate(u"id"_s, priced));
     QVERIFY(!stored.locate(u"id"_s, bare));
 
-    Dataset menu(m_db.data().connectionName(), u"menu"_s, OperationsStore::menuListSql());
+    Dataset menu(m_db.data().connectionName(), u"menu"_s, OperationsStore::listSql(OperationList::Menu));
     menu.open();
     QCOMPARE(menu.fieldNames().size(), stored.fieldNames().size());
     QVERIFY(menu.locate(u"id"_s, bare));
@@ -284,15 +287,10 @@ void PriceListTest::duplicateTest()
     QFETCH(bool, refused);
     const int first = addOperation(m_painting, m_nut, 0);
     OperationsStore store(m_db.data());
-    const auto result = store.checkUnique(m_painting, naimen, m_nut, exceptItself ? first : 0, nullptr);
-    QCOMPARE(result == DataModule::Refused, refused);
-    if (refused) {
-        QCOMPARE(m_messages.shown.size(), 1);
-        QCOMPARE(m_messages.shown[0].text, u"Операция с такими параметрами уже заведена!"_s);
-        QCOMPARE(m_messages.shown[0].caption, u"Ошибка"_s);
-    } else {
-        QVERIFY(m_messages.shown.isEmpty());
-    }
+    const Check result = store.checkUnique(m_painting, naimen, m_nut, exceptItself ? first : 0);
+    QCOMPARE(result.isRefused(), refused);
+    QCOMPARE(result.message(), refused ? u"Операция с такими параметрами уже заведена!"_s : QString());
+    QVERIFY(m_messages.shown.isEmpty());
 }
 
 void PriceListTest::editWindowRefusals()
@@ -709,7 +707,7 @@ void PriceListTest::pick()
     const int first = addOperation(m_drilling, m_bolt10, 0, {u"1"_s});
     const int wanted = addOperation(m_drilling, m_bolt8, 1, {u"10"_s, u"15.5"_s});
     const int bare = addOperation(m_painting, m_bolt8, 0);
-    const QString pickSql = DataModule::priceListSql();
+    const OperationList pickSql = OperationList::Pick;
     Dataset &oper = m_db.data().oper();
     oper.setSql(u"select 1 as id"_s); // whatever the caller had
     oper.setFiltered(true);
@@ -754,6 +752,37 @@ void PriceListTest::pick()
     QVERIFY(m_messages.shown.isEmpty());
 }
 
+void PriceListTest::entryPickLeavesOutTheHangingDistribution_data()
+{
+    QTest::addColumn<int>("list");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("the stored pick") << int(OperationList::Pick) << true;
+    QTest::newRow("the entry window's pick") << int(OperationList::EntryPick) << false;
+}
+
+// The hanging distribution, once priced, is offered to the pickers but
+// never to the entry window, whose rows the brigade window writes.
+void PriceListTest::entryPickLeavesOutTheHangingDistribution()
+{
+    QFETCH(int, list);
+    QFETCH(bool, offered);
+    const int ordinary = addOperation(m_drilling, m_bolt8, 0, {u"2"_s});
+    m_db.addNorm(7784, 1, u"3"_s);
+    const auto cleanup =
+        qScopeGuard([this] { m_db.exec(u"delete from accounts_dep.norm where o_id=7784"_s); });
+    QStringList shownIds;
+    auto seen = onModal(u"Form4"_s, [&](QDialog *window) {
+        Dataset &oper = m_db.data().oper();
+        for (int row = 0; row < oper.recordCount(); ++row)
+            shownIds << oper.valueAt(row, u"id"_s).toString();
+        window->reject();
+    });
+    QVERIFY(!m_list->pick(OperationList(list), 0, false, 1));
+    QVERIFY(*seen);
+    QVERIFY(shownIds.contains(QString::number(ordinary)));
+    QCOMPARE(shownIds.contains(u"7784"_s), offered);
+}
+
 void PriceListTest::reservedOperationIsNotPicked()
 {
     auto seen = onModal(u"Form4"_s, [&](QDialog *list) {
@@ -762,7 +791,7 @@ void PriceListTest::reservedOperationIsNotPicked()
         QVERIFY(list->isVisible());
         list->reject();
     });
-    QVERIFY(!m_list->pick(DataModule::priceListSql(), 7777, false, 1));
+    QVERIFY(!m_list->pick(OperationList::Pick, 7777, false, 1));
     QVERIFY(*seen);
     QVERIFY(m_messages.shown.isEmpty());
 }
@@ -814,7 +843,7 @@ void PriceListTest::doubleClick()
         doubleClickRow(list, m_db.data().oper().recNo() - 1);
         QVERIFY(!list->isVisible());
     });
-    const auto picked = m_list->pick(DataModule::priceListSql(), second, false, 3);
+    const auto picked = m_list->pick(OperationList::Pick, second, false, 3);
     QVERIFY(*seen);
     QVERIFY(picked);
     QCOMPARE(picked->operationId, second);
