@@ -149,7 +149,9 @@ bool DataModule::reconnect()
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     db.close();
     sql::nextConnectionGeneration();
-    return db.open();
+    if (!db.open())
+        throw DbError::fromSql(db.lastError(), u"connect"_s);
+    return true;
 }
 
 Dataset *DataModule::dataset(const QString &name) const

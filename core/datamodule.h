@@ -24,7 +24,8 @@ public:
     // Connects with an ODBC driver string; throws DbError.
     void connectTo(const QString &connectionString);
     bool isConnected() const;
-    // After a lost server: one attempt to connect again.
+    // After a lost server: one attempt to connect again; true when done,
+    // else throws DbError with the driver's message.
     bool reconnect();
     const QString &connectionName() const { return m_connectionName; }
 

@@ -2,10 +2,10 @@
 
 #include "widgets/messages.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -98,9 +98,39 @@ int textWidth(QStringView text)
 
 } // namespace
 
+const QString DesktopFileOpener::workbookType =
+    u"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"_s;
+
+DesktopFileOpener::DesktopFileOpener(QString mimeTool, QString launcher)
+    : m_mimeTool(std::move(mimeTool)), m_launcher(std::move(launcher))
+{}
+
 bool DesktopFileOpener::open(const QString &path)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // Without a program for workbooks the launcher fails ("no method
+    // available"), sometimes only after showing nothing at all.
+    QProcess query;
+    query.start(m_mimeTool, {u"query"_s, u"default"_s, workbookType});
+    if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0)
+        return false;
+    if (QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed().isEmpty())
+        return false;
+
+    auto *launcher = new QProcess;
+    launcher->start(m_launcher, {path});
+    if (!launcher->waitForStarted(5000)) {
+        delete launcher;
+        return false;
+    }
+    // The launcher hands the file over and ends; one still running after a
+    // while is the program itself, showing the file: it is left to run.
+    if (!launcher->waitForFinished(15000)) {
+        QObject::connect(launcher, &QProcess::finished, launcher, &QObject::deleteLater);
+        return true;
+    }
+    const bool opened = launcher->exitStatus() == QProcess::NormalExit && launcher->exitCode() == 0;
+    delete launcher;
+    return opened;
 }
 
 // One workbook being written. libxlsxwriter writes the file only when the
@@ -283,8 +313,8 @@ QString ExcelWriter::moveToOutputFolder(const QString &file) const
     const QString stem = folder + u'/' + m_exportName + u' ' + time.toString(u"yyyy-MM-dd HH-mm-ss"_s);
 
     for (int copy = 1; copy < 1000; ++copy) {
-        const QString candidate =
-            copy == 1 ? QString(stem + u".xlsx"_s) : QString(stem + u" ("_s + QString::number(copy) + u").xlsx"_s);
+        const QString candidate = copy == 1 ? QString(stem + u".xlsx"_s)
+                                            : QString(stem + u" ("_s + QString::number(copy) + u").xlsx"_s);
         if (QFileInfo::exists(candidate))
             continue;
         // rename() never replaces an existing file.

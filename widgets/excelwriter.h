@@ -20,11 +20,22 @@ public:
     virtual bool open(const QString &path) = 0;
 };
 
-// Opens the file with the desktop's default program for .xlsx files.
+// Opens the file with the desktop's default program for .xlsx files.  A
+// launcher that starts is not yet a file shown: the desktop must name a
+// program for the workbook type (`xdg-mime query default`), and the
+// launcher (`xdg-open`) must report success.
 class DesktopFileOpener : public FileOpener
 {
 public:
+    explicit DesktopFileOpener(QString mimeTool = QStringLiteral("xdg-mime"),
+                               QString launcher = QStringLiteral("xdg-open"));
     bool open(const QString &path) override;
+
+    static const QString workbookType; // the MIME type of .xlsx files
+
+private:
+    QString m_mimeTool;
+    QString m_launcher;
 };
 
 // Writes the exports of the client into an .xlsx workbook.

@@ -3,10 +3,12 @@
 
 #include "core/connectionstring.h"
 #include "core/datamodule.h"
+#include "db/dberror.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
 #include "widgets/guarded.h"
 
+#include <QScopeGuard>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -111,6 +113,62 @@ private Q_SLOTS:
         QVERIFY(guarded(nullptr, [&dm] { dm.workers().open(); }));
         dm.workers().close();
         setReconnectHandler({});
+    }
+
+    // While the server is not back (still starting, say), every action tries
+    // to connect again and shows what the driver says; once it answers, the
+    // action runs.
+    void everyActionTriesAgainUntilTheServerAnswers()
+    {
+        test::ScriptedMessages messages;
+        DataModule &dm = m_db.data();
+        int refusals = 2;
+        QStringList driverSaid;
+        setReconnectHandler([&] {
+            if (refusals > 0) {
+                --refusals;
+                // A real refusal of the driver, as from a server not ready.
+                DataModule probe(nullptr, u"probe"_s);
+                try {
+                    probe.connectTo(
+                        connectionString(u"kordel_no_such_database"_s, test::TestDatabase::host()));
+                } catch (const DbError &error) {
+                    driverSaid << error.message();
+                    throw;
+                }
+            }
+            return dm.reconnect();
+        });
+        const auto restore = qScopeGuard([] { setReconnectHandler({}); });
+        const int pid = m_db.scalar(u"select pg_backend_pid()"_s).toInt();
+        {
+            DataModule other(nullptr, u"other"_s);
+            other.connectTo(connectionString(m_db.name(), test::TestDatabase::host()));
+            sql::scalar(other.connectionName(), u"select pg_terminate_backend(:pid)"_s, {{u"pid"_s, pid}});
+        }
+        const auto openWorkers = [&dm] { dm.workers().open(); };
+        QVERIFY(!guarded(nullptr, openWorkers));
+        QVERIFY(isConnectionDown());
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY2(messages.shown[0].text.contains(u"потеряна"_s), qPrintable(messages.shown[0].text));
+        QVERIFY(!messages.shown[0].text.contains(u"восстановлена"_s));
+
+        // The next action tries again, and the user reads the driver's words.
+        QVERIFY(!guarded(nullptr, openWorkers));
+        QCOMPARE(messages.shown.size(), 2);
+        QCOMPARE(driverSaid.size(), 2);
+        QVERIFY2(messages.shown[1].text.startsWith(driverSaid[1]), qPrintable(messages.shown[1].text));
+        for (const auto &shown : std::as_const(messages.shown)) {
+            QVERIFY(!shown.text.contains(u"Неизвестная ошибка"_s));
+            QCOMPARE(shown.caption, u"Ошибка"_s);
+        }
+
+        // The server answers: the action runs without a word.
+        QVERIFY(guarded(nullptr, openWorkers));
+        QVERIFY(!isConnectionDown());
+        QCOMPARE(messages.shown.size(), 2);
+        QVERIFY(dm.workers().isOpen());
+        dm.workers().close();
     }
 
 private:
