@@ -71,7 +71,7 @@ void LoginWindow::submit()
     // The "Табель" menu follows every attempt, refused ones included.
     applyRestrictions(m_role, &m_journal);
     for (int shift = 1; shift <= 4; ++shift)
-        m_data.journal(shift).setParam(u"ok"_s, u"ta"_s);
+        m_data.journal(shift).setParam(u"ok"_s, journalHiddenMark());
 
     if (m_role == Role::None) {
         messages::error(this, u"Введены неверные данные."_s);

@@ -2,8 +2,8 @@
 
 #include "books/operationsstore.h"
 #include "books/picks.h"
+#include "widgets/listwindow.h"
 
-#include <QDialog>
 #include <QString>
 #include <optional>
 
@@ -21,7 +21,7 @@ class OperationEditWindow;
 // The price list (Form4): the operations with their smallest norm price.
 // From the menu it edits operations and, with "Цены" ticked, their norm rows;
 // the entry window opens it to pick the operation of a journal entry.
-class PriceListWindow : public QDialog
+class PriceListWindow : public ListWindow
 {
     Q_OBJECT
 
@@ -49,15 +49,9 @@ public:
     void exportToExcel();   // "Excel"
     void openNorms();       // double-click with "Цены" ticked
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void applyFilter(const QString &text);
     void gridDoubleClicked();
-    // Reads the list again and goes back to the operation (or, when it is
-    // gone, to the same record number).
-    void reopenAt(int operationId, int recNo);
     void makePick();
 
     DataModule &m_data;

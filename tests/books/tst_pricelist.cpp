@@ -1,6 +1,7 @@
 // The price list: operations and their norm rows, the pick for a journal
 // entry, the edit and norm windows, and the workbook of prices.
 
+#include "books/bookswindows.h"
 #include "books/kindeditwindow.h"
 #include "books/kindswindow.h"
 #include "books/normwindow.h"
@@ -125,13 +126,14 @@ private:
     RecordingOpener m_opener;
     QTemporaryDir m_folder;
 
-    std::unique_ptr<ProductEditWindow> m_productEdit;
-    std::unique_ptr<ProductsWindow> m_products;
-    std::unique_ptr<KindEditWindow> m_kindEdit;
-    std::unique_ptr<KindsWindow> m_kinds;
-    std::unique_ptr<OperationEditWindow> m_edit;
-    std::unique_ptr<NormWindow> m_norms;
-    std::unique_ptr<PriceListWindow> m_list;
+    std::unique_ptr<BooksWindows> m_books;
+    ProductEditWindow *m_productEdit = nullptr;
+    ProductsWindow *m_products = nullptr;
+    KindEditWindow *m_kindEdit = nullptr;
+    KindsWindow *m_kinds = nullptr;
+    OperationEditWindow *m_edit = nullptr;
+    NormWindow *m_norms = nullptr;
+    PriceListWindow *m_list = nullptr;
 
     int m_bolt8 = 0;  // "Болт М8"
     int m_bolt10 = 0; // "болт м10"
@@ -155,13 +157,14 @@ void PriceListTest::initTestCase()
     m_painting = m_db.addKind(u"Покраска"_s);
 
     DataModule &data = m_db.data();
-    m_productEdit = std::make_unique<ProductEditWindow>(data);
-    m_products = std::make_unique<ProductsWindow>(data, *m_productEdit);
-    m_kindEdit = std::make_unique<KindEditWindow>(data);
-    m_kinds = std::make_unique<KindsWindow>(data, *m_kindEdit);
-    m_edit = std::make_unique<OperationEditWindow>(data, *m_products, *m_kinds);
-    m_norms = std::make_unique<NormWindow>(data);
-    m_list = std::make_unique<PriceListWindow>(data, *m_edit, *m_norms);
+    m_books = std::make_unique<BooksWindows>(data);
+    m_productEdit = &m_books->productCard;
+    m_products = &m_books->products;
+    m_kindEdit = &m_books->kindCard;
+    m_kinds = &m_books->kinds;
+    m_edit = &m_books->operationCard;
+    m_norms = &m_books->norms;
+    m_list = &m_books->prices;
     m_list->setExportFolder(m_folder.path());
 }
 
@@ -739,7 +742,7 @@ void PriceListTest::pick()
     QCOMPARE(picked->text, u"Болт М8; Сверловка; Заготовки"_s);
     QCOMPARE(oper.sql(), u"select 1 as id"_s);
     QVERIFY(!oper.isFiltered());
-    QVERIFY(!button(m_list.get(), u"Button2"_s)->isDefault());
+    QVERIFY(!button(m_list, u"Button2"_s)->isDefault());
     oper.setSql(DataModule::priceListSql());
 
     // Leaving without a choice hands back nothing; 0 starts at the first row.

@@ -4,12 +4,13 @@
 // of a saved entry.
 
 #include "app/mainwindow.h"
-#include "books.h"
+#include "books/bookswindows.h"
 #include "books/workerswindow.h"
 #include "core/datamodule.h"
 #include "guitest.h"
 #include "journal/entrystore.h"
 #include "journal/entrywindow.h"
+#include "journal/journalwindows.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
 #include "widgets/datagrid.h"
@@ -89,7 +90,7 @@ private Q_SLOTS:
         m_main = std::make_unique<MainWindow>(data);
         m_main->setClock([] { return kToday; });
         m_main->activateJournal();
-        m_books = std::make_unique<test::Books>(data);
+        m_books = std::make_unique<BooksWindows>(data);
     }
 
     void init()
@@ -98,12 +99,17 @@ private Q_SLOTS:
         m_main->findChild<QCheckBox *>(u"CBox1"_s)->setChecked(false);
         m_main->setCurrentShift(1);
         m_main->activateJournal();
-        m_window = std::make_unique<EntryWindow>(m_db.data(), *m_main, m_books->workers, m_books->prices);
+        m_journal = std::make_unique<JournalWindows>(m_db.data(), *m_main, *m_books);
+        m_window = &m_journal->entry;
         m_pickers = ScriptedPickers();
         m_window->setPickers(&m_pickers);
     }
 
-    void cleanup() { m_window.reset(); }
+    void cleanup()
+    {
+        m_window = nullptr;
+        m_journal.reset();
+    }
 
     // A new entry from the pick to the saved row, its hours and the
     // journal read again on it.
@@ -189,7 +195,7 @@ private Q_SLOTS:
             QCOMPARE(field(u"Edit8"_s)->text(), Decimal::parse(base)->rounded(4).toString());
             QCOMPARE(field(u"Edit7"_s)->text(), shownFinal);
             // Leaving the quantity recomputes the sum.
-            QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+            QVERIFY(QTest::qWaitForWindowActive(m_window));
             field(u"Edit3"_s)->setFocus();
             QTRY_VERIFY(field(u"Edit3"_s)->hasFocus());
             field(u"Edit6"_s)->setFocus();
@@ -205,7 +211,7 @@ private Q_SLOTS:
     void emptyQuantityOrHoursBecomeZeroOnLeaving()
     {
         within(&EntryWindow::openNew, [&] {
-            QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+            QVERIFY(QTest::qWaitForWindowActive(m_window));
             for (const QString &name : {u"Edit3"_s, u"Edit6"_s}) {
                 field(name)->clear();
                 field(name)->setFocus();
@@ -430,7 +436,7 @@ private Q_SLOTS:
         const int worker = m_db.addWorker(u"Особов О.О."_s);
         selectRow(1, m_db.addJournalRow(worker, operation, kToday, 1, 8));
         bool shown = false;
-        QTimer::singleShot(0, m_window.get(), [&] {
+        QTimer::singleShot(0, m_window, [&] {
             shown = m_window->isVisible();
             m_window->reject();
         });
@@ -725,18 +731,18 @@ private:
     void within(void (EntryWindow::*open)(), const std::function<void()> &steps)
     {
         bool ran = false;
-        QTimer::singleShot(0, m_window.get(), [&] {
+        QTimer::singleShot(0, m_window, [&] {
             ran = true;
             steps();
             while (QWidget *modal = QApplication::activeModalWidget()) {
-                if (modal == m_window.get())
+                if (modal == m_window)
                     break;
                 modal->close();
             }
             if (m_window->isVisible())
                 m_window->reject();
         });
-        (m_window.get()->*open)();
+        (m_window->*open)();
         QVERIFY(ran);
     }
 
@@ -784,8 +790,8 @@ private:
         QVERIFY(m_db.data().journal(shift).locate(u"id"_s, id));
     }
 
-    QLineEdit *field(const QString &name) const { return test::child<QLineEdit>(m_window.get(), name); }
-    QPushButton *button(const QString &name) const { return test::button(m_window.get(), name); }
+    QLineEdit *field(const QString &name) const { return test::child<QLineEdit>(m_window, name); }
+    QPushButton *button(const QString &name) const { return test::button(m_window, name); }
     void click(const QString &name) const { button(name)->click(); }
 
     QString rowText(int id) const
@@ -813,8 +819,9 @@ private:
     test::TestDatabase m_db;
     test::ScriptedMessages m_messages;
     std::unique_ptr<MainWindow> m_main;
-    std::unique_ptr<test::Books> m_books;
-    std::unique_ptr<EntryWindow> m_window;
+    std::unique_ptr<BooksWindows> m_books;
+    std::unique_ptr<JournalWindows> m_journal;
+    EntryWindow *m_window = nullptr;
     ScriptedPickers m_pickers;
     int m_product = 0;
     int m_assembly = 0;
