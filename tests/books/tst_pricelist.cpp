@@ -1,5 +1,6 @@
-// The price list: operations and their norm rows, the pick for a journal
-// entry, the edit and norm windows, and the workbook of prices.
+// The price list window: operations and their norm rows, the pick for a
+// journal entry, the edit and norm windows, and the workbook of prices.  The
+// store's rules on their own are in tst_operationsstore.cpp.
 
 #include "books/bookswindows.h"
 #include "books/kindeditwindow.h"
@@ -91,11 +92,6 @@ private Q_SLOTS:
     void cleanupTestCase();
     void init();
 
-    void finalPrice_data();
-    void finalPrice();
-    void operationWithoutNormRows();
-    void duplicateTest_data();
-    void duplicateTest();
     void editWindowRefusals();
     void pickersFillTheEditWindow();
     void addingAnOperationAsksForItsFirstNormRow();
@@ -221,79 +217,6 @@ QJsonObject PriceListTest::readWorkbook(const QString &path)
         return {};
     }
     return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
-}
-
-void PriceListTest::finalPrice_data()
-{
-    QTest::addColumn<QString>("base");
-    QTest::addColumn<bool>("dayOff");
-    QTest::addColumn<int>("shift");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("day off, overtime") << u"10"_s << true << 4 << u"30"_s;
-    QTest::newRow("working day, shift 3") << u"10"_s << false << 3 << u"12"_s;
-    QTest::newRow("day off, shift 3") << u"10"_s << true << 3 << u"24"_s;
-    QTest::newRow("day off, shift 1") << u"10"_s << true << 1 << u"20"_s;
-    QTest::newRow("working day, shift 2") << u"10"_s << false << 2 << u"10"_s;
-    // Exact decimals: 0.1 x 1.2 is 0.12, not 0.12000000000000001.
-    QTest::newRow("small price, shift 3") << u"0.1"_s << false << 3 << u"0.12"_s;
-    QTest::newRow("four decimals, overtime") << u"12.3457"_s << false << 4 << u"18.51855"_s;
-}
-
-void PriceListTest::finalPrice()
-{
-    QFETCH(QString, base);
-    QFETCH(bool, dayOff);
-    QFETCH(int, shift);
-    QFETCH(QString, expected);
-    const Decimal result = OperationsStore::finalPrice(*Decimal::parse(base), dayOff, shift);
-    QVERIFY2(result == *Decimal::parse(expected), qPrintable(result.toString()));
-}
-
-void PriceListTest::operationWithoutNormRows()
-{
-    const int priced = addOperation(m_drilling, m_bolt8, 0, {u"10"_s});
-    const int bare = addOperation(m_drilling, m_bolt8, 1);
-    Dataset stored(m_db.data().connectionName(), u"stored"_s, OperationsStore::listSql(OperationList::Pick));
-    stored.open();
-    QVERIFY(stored.locate(u"id"_s, priced));
-    QVERIFY(!stored.locate(u"id"_s, bare));
-
-    Dataset menu(m_db.data().connectionName(), u"menu"_s, OperationsStore::listSql(OperationList::Menu));
-    menu.open();
-    QCOMPARE(menu.fieldNames().size(), stored.fieldNames().size());
-    QVERIFY(menu.locate(u"id"_s, bare));
-    QCOMPARE(menu.intValue(u"norma"_s), 0);
-    QVERIFY(menu.value(u"cena"_s).isNull());
-    QCOMPARE(menu.text(u"nmn"_s), u"Заготовки"_s);
-    QVERIFY(menu.locate(u"id"_s, priced));
-    QCOMPARE(menu.intValue(u"norma"_s), 1);
-    // Reserved operations without a price stay out of sight, as before.
-    QVERIFY(!menu.locate(u"id"_s, 7780));
-    QVERIFY(menu.locate(u"id"_s, 7777));
-    QCOMPARE(menu.recordCount(), stored.recordCount() + 1);
-}
-
-void PriceListTest::duplicateTest_data()
-{
-    QTest::addColumn<int>("naimen");
-    QTest::addColumn<bool>("exceptItself");
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("new, same as the first") << 0 << false << true;
-    QTest::newRow("new, other naimen") << 1 << false << false;
-    QTest::newRow("unchanged, itself excluded") << 0 << true << false;
-}
-
-void PriceListTest::duplicateTest()
-{
-    QFETCH(int, naimen);
-    QFETCH(bool, exceptItself);
-    QFETCH(bool, refused);
-    const int first = addOperation(m_painting, m_nut, 0);
-    OperationsStore store(m_db.data());
-    const Check result = store.checkUnique(m_painting, naimen, m_nut, exceptItself ? first : 0);
-    QCOMPARE(result.isRefused(), refused);
-    QCOMPARE(result.message(), refused ? u"Операция с такими параметрами уже заведена!"_s : QString());
-    QVERIFY(m_messages.shown.isEmpty());
 }
 
 void PriceListTest::editWindowRefusals()
