@@ -25,10 +25,11 @@ DataGrid *ListWindow::addGrid(const QString &name, QList<GridColumn> columns, Da
     return m_grid;
 }
 
-void ListWindow::setModeButtons(QPushButton *choose, QList<QPushButton *> menuOnly)
+void ListWindow::setModeButtons(QPushButton *choose, QList<QPushButton *> menuOnly, bool defaultInMenu)
 {
     m_choose = choose;
     m_menuOnly = std::move(menuOnly);
+    m_defaultInMenu = defaultInMenu;
 }
 
 void ListWindow::enterMode(ListMode mode)
@@ -37,7 +38,7 @@ void ListWindow::enterMode(ListMode mode)
     const bool pick = mode == ListMode::Pick;
     if (m_choose) {
         m_choose->setText(pick ? u"Выбрать"_s : u"Изменить"_s);
-        m_choose->setDefault(pick);
+        m_choose->setDefault(pick || m_defaultInMenu);
     }
     for (QPushButton *button : std::as_const(m_menuOnly))
         button->setEnabled(!pick);

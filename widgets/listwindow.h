@@ -36,9 +36,9 @@ protected:
     DataGrid *grid() const { return m_grid; }
 
     // `choose` reads "Изменить" in the menu and "Выбрать", the default
-    // button, in pick mode; `menuOnly` ("Добавить", "Удалить") are usable in
-    // the menu only.
-    void setModeButtons(QPushButton *choose, QList<QPushButton *> menuOnly);
+    // button, in pick mode (in both modes when `defaultInMenu`); `menuOnly`
+    // ("Добавить", "Удалить") are usable in the menu only.
+    void setModeButtons(QPushButton *choose, QList<QPushButton *> menuOnly, bool defaultInMenu = false);
     void enterMode(ListMode mode);
 
     // Opens the list (a failure is shown and the window not), runs the
@@ -57,6 +57,7 @@ private:
     DataGrid *m_grid = nullptr;
     QPushButton *m_choose = nullptr;
     QList<QPushButton *> m_menuOnly;
+    bool m_defaultInMenu = false;
 };
 
 } // namespace kordel
