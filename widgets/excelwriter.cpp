@@ -124,7 +124,7 @@ bool DesktopFileOpener::open(const QString &path)
     }
     // The launcher hands the file over and ends; one still running after a
     // while is the program itself, showing the file: it is left to run.
-    if (!launcher->waitForFinished(15000)) {
+    if (!launcher->waitForFinished(5000)) {
         QObject::connect(launcher, &QProcess::finished, launcher, &QObject::deleteLater);
         return true;
     }
