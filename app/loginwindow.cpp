@@ -1,9 +1,9 @@
 #include "app/loginwindow.h"
 
+#include "app/mainwindow.h"
 #include "core/datamodule.h"
 #include "widgets/formkit.h"
 #include "widgets/guarded.h"
-#include "app/mainwindow.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -15,7 +15,8 @@ using namespace Qt::StringLiterals;
 
 namespace kordel {
 
-LoginWindow::LoginWindow(MainWindow &journal, DataModule &dataModule, const BuildStamp &build, QWidget *parent)
+LoginWindow::LoginWindow(MainWindow &journal, DataModule &dataModule, const BuildStamp &build,
+                         QWidget *parent)
     : QDialog(parent), m_journal(journal), m_data(dataModule), m_build(build)
 {
     setObjectName(u"Form23"_s);
@@ -49,7 +50,12 @@ bool LoginWindow::event(QEvent *event)
 
 void LoginWindow::activateLogin()
 {
-    guarded(this, [this] { m_data.recordBuildStamp(m_build); });
+    // Closing the error box activates this window again: a stamp that failed
+    // is told once, and the window stays usable (Escape ends the program).
+    if (!m_stampFailed) {
+        m_stampFailed = true;
+        m_stampFailed = !guarded(this, [this] { m_data.recordBuildStamp(m_build); });
+    }
     m_journal.setBuildStamp(m_build);
     setWindowTitle(u"Авторизация (build: "_s + m_build.text() + u')');
     m_journal.setWindowTitle(m_journal.buildCaption());
@@ -65,7 +71,7 @@ void LoginWindow::submit()
     // The "Табель" menu follows every attempt, refused ones included.
     applyRestrictions(m_role, &m_journal);
     for (int shift = 1; shift <= 4; ++shift)
-        m_data.journal(shift).setParam(u"ok"_s, u"ta"_s);
+        m_data.journal(shift).setParam(u"ok"_s, journalHiddenMark());
 
     if (m_role == Role::None) {
         messages::error(this, u"Введены неверные данные."_s);

@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QList>
 #include <QPointer>
-
 #include <functional>
 
 class QLineEdit;
@@ -23,7 +22,8 @@ class LoginWindow : public QDialog
     Q_OBJECT
 
 public:
-    LoginWindow(MainWindow &journal, DataModule &dataModule, const BuildStamp &build, QWidget *parent = nullptr);
+    LoginWindow(MainWindow &journal, DataModule &dataModule, const BuildStamp &build,
+                QWidget *parent = nullptr);
 
     // Windows besides the journal whose controls a role restricts.
     void addRestrictedWindow(QWidget *window) { m_restricted << window; }
@@ -50,6 +50,7 @@ private:
     QList<QPointer<QWidget>> m_restricted;
     std::function<void()> m_enter;
     Role m_role = Role::None;
+    bool m_stampFailed = false;
 };
 
 } // namespace kordel

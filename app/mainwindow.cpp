@@ -1,15 +1,15 @@
 #include "app/mainwindow.h"
 
-#include "widgets/datagrid.h"
 #include "core/datamodule.h"
+#include "widgets/datagrid.h"
 #include "widgets/formkit.h"
 #include "widgets/guarded.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -56,13 +56,15 @@ QAction *item(QMenu *menu, const QString &name, const QString &text)
 } // namespace
 
 MainWindow::MainWindow(DataModule &dataModule, QWidget *parent)
-    : QDialog(parent), m_data(dataModule), m_acceptance(dataModule), m_today([] { return QDate::currentDate(); })
+    : QDialog(parent), m_data(dataModule), m_acceptance(dataModule),
+      m_today([] { return QDate::currentDate(); })
 {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Табель"_s);
     buildControls();
     buildMenus();
     m_currentJournal = &m_data.journal(1);
+    m_session.setJournal(this);
     showShift(1);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::focusMoved);
     resize(1160, 640);
@@ -197,18 +199,6 @@ QAction *MainWindow::menuAction(const QString &name) const
     return findChild<QAction *>(name);
 }
 
-void MainWindow::setArguments(const QString &databaseArgument, const QString &serverArgument)
-{
-    m_databaseArgument = databaseArgument;
-    m_serverArgument = serverArgument;
-}
-
-QString MainWindow::buildCaption() const
-{
-    return u"Табель (build: "_s + m_build.text() + u") Сервер:"_s + m_serverArgument + u", БД:"_s
-           + m_databaseArgument;
-}
-
 void MainWindow::setCurrentShift(int shift)
 {
     Q_ASSERT(shift >= 1 && shift <= 4);
@@ -251,7 +241,8 @@ void MainWindow::showShift(int shift)
 
 void MainWindow::markDayOff(bool ticked)
 {
-    m_dayOff->setStyleSheet(ticked ? u"QCheckBox { background-color: #ff0000; font-weight: bold; }"_s : QString());
+    m_dayOff->setStyleSheet(ticked ? u"QCheckBox { background-color: #ff0000; font-weight: bold; }"_s
+                                   : QString());
 }
 
 void MainWindow::readAllShifts()
@@ -298,7 +289,7 @@ void MainWindow::refresh()
 
 void MainWindow::toggleAcceptance()
 {
-    if (m_roleText == u"wendrix"_s)
+    if (!mayToggleAcceptance(m_session.role()))
         return;
     selectCurrentJournal();
     Dataset &journal = *m_currentJournal;

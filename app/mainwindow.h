@@ -3,11 +3,11 @@
 #include "core/buildstamp.h"
 #include "core/journalcontext.h"
 #include "core/journalrules.h"
+#include "core/session.h"
 
 #include <QDialog>
 #include <QPointer>
 #include <QWindow>
-
 #include <array>
 #include <functional>
 
@@ -34,16 +34,23 @@ public:
 
     DataModule &dataModule() const { return m_data; }
 
-    void setArguments(const QString &databaseArgument, const QString &serverArgument);
-    const QString &databaseArgument() const { return m_databaseArgument; }
-    const QString &serverArgument() const { return m_serverArgument; }
-    void setBuildStamp(const BuildStamp &stamp) { m_build = stamp; }
-    const BuildStamp &buildStamp() const { return m_build; }
-    // "Табель (build: D.T) Сервер:<server>, БД:<database>"
-    QString buildCaption() const;
+    // The run's arguments, build stamp and role; this window is its journal.
+    Session &session() { return m_session; }
+    const Session &session() const { return m_session; }
 
-    void setRoleText(const QString &text) { m_roleText = text; }
-    QString roleText() const override { return m_roleText; }
+    void setArguments(const QString &databaseArgument, const QString &serverArgument)
+    {
+        m_session.setArguments(databaseArgument, serverArgument);
+    }
+    const QString &databaseArgument() const { return m_session.databaseArgument(); }
+    const QString &serverArgument() const { return m_session.serverArgument(); }
+    void setBuildStamp(const BuildStamp &stamp) { m_session.setBuildStamp(stamp); }
+    const BuildStamp &buildStamp() const { return m_session.buildStamp(); }
+    // "Табель (build: D.T) Сервер:<server>, БД:<database>"
+    QString buildCaption() const { return m_session.buildCaption(); }
+
+    void setRoleText(const QString &text) { m_session.setRoleText(text); }
+    QString roleText() const override { return m_session.roleText(); }
     void setCurrentShift(int shift); // selects the shift's radio button
     int currentShift() const override { return m_shift; }
     QDate journalDate() const override;
@@ -81,10 +88,7 @@ private:
 
     DataModule &m_data;
     journal::Acceptance m_acceptance;
-    QString m_databaseArgument;
-    QString m_serverArgument;
-    BuildStamp m_build;
-    QString m_roleText;
+    Session m_session;
     int m_shift = 1;
     Dataset *m_currentJournal = nullptr;
     std::function<QDate()> m_today;

@@ -1,33 +1,20 @@
 #include "app/startup.h"
 
-#include "core/connectionstring.h"
-#include "journal/entrywindow.h"
-#include "books/groupeditwindow.h"
-#include "books/groupswindow.h"
-#include "journal/hoursdialog.h"
-#include "books/hoursprompt.h"
-#include "journal/journaledits.h"
-#include "books/kindeditwindow.h"
-#include "books/kindswindow.h"
-#include "books/normwindow.h"
-#include "books/operationeditwindow.h"
-#include "books/pricelistwindow.h"
-#include "books/producteditwindow.h"
-#include "books/productswindow.h"
-#include "books/workereditwindow.h"
-#include "books/workerswindow.h"
-#include "core/datamodule.h"
-#include "db/dberror.h"
-#include "widgets/guarded.h"
 #include "app/loginwindow.h"
 #include "app/mainwindow.h"
+#include "books/bookswindows.h"
 #include "brigade/brigadewindows.h"
+#include "core/connectionstring.h"
+#include "core/datamodule.h"
+#include "db/dberror.h"
 #include "household/householdwindows.h"
-#include "timesheets/monthsheets.h"
-#include "widgets/messages.h"
-#include "timesheets/timesheetswindows.h"
+#include "journal/journalwindows.h"
 #include "reports/reportswindow.h"
+#include "timesheets/monthsheets.h"
+#include "timesheets/timesheetswindows.h"
 #include "transfer/importcommand.h"
+#include "widgets/guarded.h"
+#include "widgets/messages.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -37,39 +24,22 @@ using namespace Qt::StringLiterals;
 
 namespace kordel {
 
-// Every window of the client, created once and reused; each gets the windows
-// it opens.
+// Every window of the client, created once and reused; each subsystem
+// connects its own windows to each other.
 struct Client::Windows
 {
     Windows(DataModule &dm, MainWindow &main)
-        : workerCard(dm, &main), hoursPrompt(&main), workers(dm, workerCard, hoursPrompt, &main),
-          productCard(dm, &main), products(dm, productCard, &main), kindCard(dm, &main), kinds(dm, kindCard, &main),
-          operationCard(dm, products, kinds, &main), norms(dm, &main), prices(dm, operationCard, norms, &main),
-          entry(dm, main, workers, prices, &main), groupCard(dm, &main), groups(dm, groupCard, &main),
-          hours(dm, &main), edits(dm, main, entry, hours, &main), timesheets(dm, main, &main),
-          reports(dm, &main), household(dm, workers, groups, &main), brigade(dm, main, workers, &main)
+        : books(dm, &main), journal(dm, main, books, &main), timesheets(dm, main, &main), reports(dm, &main),
+          household(dm, books.workers, books.groups, &main), brigade(dm, main, books.workers, &main)
     {
     }
 
-    WorkerEditWindow workerCard;  // Form2
-    HoursPrompt hoursPrompt;      // Form132
-    WorkersWindow workers;        // Form5
-    ProductEditWindow productCard; // Form7
-    ProductsWindow products;      // Form3
-    KindEditWindow kindCard;      // Form9
-    KindsWindow kinds;            // Form8
-    OperationEditWindow operationCard; // Form10
-    NormWindow norms;             // Form22
-    PriceListWindow prices;       // Form4
-    EntryWindow entry;            // Form11
-    GroupEditWindow groupCard;    // Form29
-    GroupsWindow groups;          // Form26
-    HoursDialog hours;            // Form34
-    JournalEdits edits;
-    TimesheetsWindows timesheets; // Form19 and the other month windows
+    BooksWindows books;
+    JournalWindows journal;
+    TimesheetsWindows timesheets;   // Form19 and the other month windows
     reports::ReportsWindow reports; // Form18
-    HouseholdWindows household; // Form25, Form24
-    BrigadeWindows brigade;     // Form33, Form134, Form135
+    HouseholdWindows household;     // Form25, Form24
+    BrigadeWindows brigade;         // Form33, Form134, Form135
 };
 
 Client::Client() : m_data(std::make_unique<DataModule>()) {}
@@ -118,11 +88,11 @@ void Client::createWindows()
     auto onItem = [&main](const QString &name, auto &&slot) {
         QObject::connect(main.menuAction(name), &QAction::triggered, &main, slot);
     };
-    onItem(u"N1"_s, [&w] { w.workers.openFromMenu(); });
-    onItem(u"N3"_s, [&w] { w.products.openFromMenu(); });
-    onItem(u"N4"_s, [&w] { w.prices.openFromMenu(); });
-    onItem(u"N6"_s, [&w] { w.kinds.openFromMenu(); });
-    onItem(u"N8"_s, [&w] { w.groups.openFromMenu(); });
+    onItem(u"N1"_s, [&w] { w.books.workers.openFromMenu(); });
+    onItem(u"N3"_s, [&w] { w.books.products.openFromMenu(); });
+    onItem(u"N4"_s, [&w] { w.books.prices.openFromMenu(); });
+    onItem(u"N6"_s, [&w] { w.books.kinds.openFromMenu(); });
+    onItem(u"N8"_s, [&w] { w.books.groups.openFromMenu(); });
     onItem(u"N13"_s, [&w] { w.timesheets.openShifts(); });
     w.reports.setRoleSource([this] { return m_login ? m_login->role() : Role::None; });
     onItem(u"N10"_s, [&w] { w.reports.openFromMenu(); });
@@ -145,18 +115,19 @@ void Client::wireJournal()
     // Both openers act on the journal of the shift shown.
     onButton(u"Button1"_s, [&w, &main] {
         main.selectCurrentJournal();
-        w.entry.openNew();
+        w.journal.entry.openNew();
     });
     onButton(u"Button2"_s, [&w, &main] {
         main.selectCurrentJournal();
-        w.entry.openChange();
+        w.journal.entry.openChange();
     });
-    onButton(u"Button3"_s, [&w] { w.edits.deleteCurrent(); });
+    onButton(u"Button3"_s, [&w] { w.journal.edits.deleteCurrent(); });
     QObject::connect(main.menuAction(u"N21"_s), &QAction::triggered, &main, [&w, &main] {
         main.selectCurrentJournal();
-        w.edits.copyCurrent();
+        w.journal.edits.copyCurrent();
     });
-    QObject::connect(main.menuAction(u"MenuItem1"_s), &QAction::triggered, &main, [&w] { w.edits.changeTime(); });
+    QObject::connect(main.menuAction(u"MenuItem1"_s), &QAction::triggered, &main,
+                     [&w] { w.journal.edits.changeTime(); });
     onButton(u"Button5"_s, [&w, &main] { w.household.openJournal(main.journalDate()); });
     onButton(u"Button7"_s, [&w, &main] {
         main.selectCurrentJournal();

@@ -1,7 +1,6 @@
 #include "books/groupsstore.h"
 
 #include "core/datamodule.h"
-#include "widgets/messages.h"
 
 using namespace Qt::StringLiterals;
 
@@ -12,7 +11,8 @@ GroupsStore::GroupsStore(DataModule &dataModule)
       m_item(
           dataModule.connectionName(), u"item"_s,
           u"select *, case when b_excluded=1  then 'V' else '' end as s_excl from cmn_classifier.item where "
-          "id_level=2 order by s_caption"_s)
+          "id_level=2 order by s_caption"_s),
+      m_write(dataModule.connectionName(), u"groupWrite"_s)
 {}
 
 GroupsStore::Usage GroupsStore::usage(int id) const
@@ -31,7 +31,7 @@ GroupsStore::Usage GroupsStore::usage(int id) const
 
 int GroupsStore::add(const QString &caption, bool excluded)
 {
-    return m_data.sqlExec()
+    return m_write
         .runReturning(u"INSERT INTO cmn_classifier.item(s_caption, b_excluded) VALUES(:caption, :excluded) "
                       "returning id"_s,
                       {{u"caption"_s, caption.trimmed()}, {u"excluded"_s, excluded ? 1 : 0}})
@@ -40,26 +40,23 @@ int GroupsStore::add(const QString &caption, bool excluded)
 
 void GroupsStore::change(int id, const QString &caption, bool excluded)
 {
-    m_data.sqlExec().run(
-        u"UPDATE cmn_classifier.item SET s_caption=:caption, b_excluded=:excluded where id=:id"_s,
-        {{u"caption"_s, caption.trimmed()}, {u"excluded"_s, excluded ? 1 : 0}, {u"id"_s, id}});
+    m_write.run(u"UPDATE cmn_classifier.item SET s_caption=:caption, b_excluded=:excluded where id=:id"_s,
+                {{u"caption"_s, caption.trimmed()}, {u"excluded"_s, excluded ? 1 : 0}, {u"id"_s, id}});
 }
 
-bool GroupsStore::remove(int id, QWidget *parent)
+Check GroupsStore::checkDelete(int id) const
 {
     const Usage used = usage(id);
-    const auto refuse = [parent](const QString &text) {
-        MessageService::current().inform(parent, text, u"Удаление"_s, MessageIcon::Error);
-        return false;
-    };
     if (used.products > 0)
-        return refuse(u"В номенклатурной группе есть изделия."_s);
+        return Check::refused(u"В номенклатурной группе есть изделия."_s);
     if (used.householdRows > 0 || used.journalRows > 0)
-        return refuse(u"В номенклатурной группе есть операции."_s);
-    if (!messages::askDelete(parent, u"Удалить позицию из списка?"_s))
-        return false;
-    m_data.delSmena().run(u"DELETE FROM cmn_classifier.item WHERE id=:id"_s, {{u"id"_s, id}});
-    return true;
+        return Check::refused(u"В номенклатурной группе есть операции."_s);
+    return Check::passed();
+}
+
+void GroupsStore::remove(int id)
+{
+    m_write.run(u"DELETE FROM cmn_classifier.item WHERE id=:id"_s, {{u"id"_s, id}});
 }
 
 } // namespace kordel

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/outcome.h"
+#include "db/command.h"
 #include "db/dataset.h"
 
 #include <QString>
-
-class QWidget;
 
 namespace kordel {
 
@@ -35,12 +35,15 @@ public:
     void change(int id, const QString &caption, bool excluded);
 
     // "Удалить": refused while products, household rows or journal rows
-    // refer to the group, else asked once.  True when it was deleted.
-    bool remove(int id, QWidget *parent);
+    // refer to the group (the window shows the refusal with caption
+    // "Удаление"), else the window asks once.
+    Check checkDelete(int id) const;
+    void remove(int id);
 
 private:
     DataModule &m_data;
     Dataset m_item;
+    Command m_write;
 };
 
 } // namespace kordel

@@ -1,12 +1,13 @@
 #include "books/groupswindow.h"
 
-#include "widgets/datagrid.h"
-#include "core/datamodule.h"
-#include "widgets/filteredit.h"
-#include "widgets/formkit.h"
 #include "books/groupeditwindow.h"
 #include "books/groupsstore.h"
+#include "core/datamodule.h"
+#include "widgets/datagrid.h"
+#include "widgets/filteredit.h"
+#include "widgets/formkit.h"
 #include "widgets/guarded.h"
+#include "widgets/messages.h"
 
 #include <QPushButton>
 #include <QScreen>
@@ -27,19 +28,19 @@ constexpr int kExcludedColumn = 1;
 } // namespace
 
 GroupsWindow::GroupsWindow(DataModule &dataModule, GroupEditWindow &editor, QWidget *parent)
-    : QDialog(parent), m_data(dataModule), m_editor(editor),
+    : ListWindow(parent), m_data(dataModule), m_editor(editor),
       m_store(std::make_unique<GroupsStore>(dataModule))
 {
     setObjectName(u"Form26"_s);
     setWindowTitle(u"Номенклатура (26)"_s);
 
     m_grid =
-        makeGrid(u"DBGrid1"_s,
-                 {{u"s_caption"_s, u"Наименование"_s}, {u"s_excl"_s, u"Не используется"_s, Qt::AlignCenter}},
-                 m_store->list(), this);
+        addGrid(u"DBGrid1"_s,
+                {{u"s_caption"_s, u"Наименование"_s}, {u"s_excl"_s, u"Не используется"_s, Qt::AlignCenter}},
+                m_store->list());
     m_grid->setColumnWidth(0, 400);
 
-    m_filter = makeFilter(u"Edit1"_s, FilterEdit::Keys::ConsumeKeyDown, m_store->list(), this);
+    m_filter = addFilter(u"Edit1"_s, FilterEdit::Keys::ConsumeKeyDown, m_store->list());
 
     m_delete = makeButton(u"Button1"_s, u"Удалить"_s, this);
     m_add = makeButton(u"Button2"_s, u"Добавить"_s, this);
@@ -52,6 +53,8 @@ GroupsWindow::GroupsWindow(DataModule &dataModule, GroupEditWindow &editor, QWid
     layout->addLayout(buttonRow({m_delete, m_add, m_change}, exit));
     setFixedSize(kWidth, kHeight);
 
+    // "Изменить" and "Выбрать" alike are pressed by Enter.
+    setModeButtons(m_change, {m_delete, m_add}, true);
     connect(m_filter, &QLineEdit::textChanged, this, &GroupsWindow::applyFilter);
     connect(m_delete, &QPushButton::clicked, this, &GroupsWindow::deleteGroup);
     connect(m_add, &QPushButton::clicked, this, &GroupsWindow::addGroup);
@@ -71,9 +74,7 @@ void GroupsWindow::openFromMenu()
 {
     m_mode = MenuMode;
     m_picked.reset();
-    m_change->setText(u"Изменить"_s);
-    m_delete->setEnabled(true);
-    m_add->setEnabled(true);
+    enterMode(ListMode::Menu);
     applyFilter();
     if (!openList())
         return;
@@ -85,9 +86,7 @@ std::optional<GroupPick> GroupsWindow::pick()
 {
     m_mode = HouseholdPick;
     m_picked.reset();
-    m_change->setText(u"Выбрать"_s);
-    m_delete->setEnabled(false);
-    m_add->setEnabled(false);
+    enterMode(ListMode::Pick);
     m_grid->setColumnHidden(kExcludedColumn, true);
     setFixedSize(kPickWidth, kHeight);
     applyFilter();
@@ -95,9 +94,7 @@ std::optional<GroupPick> GroupsWindow::pick()
         exec();
 
     // Back to the book as the menu shows it.
-    m_delete->setEnabled(true);
-    m_add->setEnabled(true);
-    m_change->setText(u"Изменить"_s);
+    enterMode(ListMode::Menu);
     m_grid->setColumnHidden(kExcludedColumn, false);
     setFixedSize(kWidth, kHeight);
     m_store->list().close();
@@ -108,7 +105,7 @@ std::optional<GroupPick> GroupsWindow::pick()
 
 void GroupsWindow::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
+    ListWindow::showEvent(event);
     if (const QScreen *where = screen())
         move(where->availableGeometry().center() - rect().center());
     m_filter->setFocus();
@@ -136,8 +133,14 @@ void GroupsWindow::deleteGroup()
         return;
     const int id = list.intValue(u"id"_s);
     guarded(this, [&] {
-        if (!m_store->remove(id, this))
+        const Check check = m_store->checkDelete(id);
+        if (check.isRefused()) {
+            MessageService::current().inform(this, check.message(), u"Удаление"_s, MessageIcon::Error);
             return;
+        }
+        if (!messages::askDelete(this, u"Удалить позицию из списка?"_s))
+            return;
+        m_store->remove(id);
         list.reopenAt(list.recNo());
     });
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "books/picks.h"
+#include "widgets/listwindow.h"
 
-#include <QDialog>
 #include <memory>
 #include <optional>
 
@@ -18,7 +18,7 @@ class GroupsStore;
 
 // The nomenclature groups book (Form26).  Opened from the menu to keep the
 // groups, or by the household work entry window to pick a group in use.
-class GroupsWindow : public QDialog
+class GroupsWindow : public ListWindow
 {
     Q_OBJECT
 

@@ -66,11 +66,11 @@ void KindEditWindow::save()
     int savedId = m_kindId;
     const bool written = guarded(this, [&] {
         if (m_mode == NewKind) {
-            refused = m_store.checkNewName(name, this) == DataModule::Refused;
+            refused = !messages::passes(this, m_store.checkNewName(name));
             if (!refused)
                 savedId = m_store.add(name);
         } else {
-            refused = m_store.checkRename(m_kindId, name, this) == DataModule::Refused;
+            refused = !messages::passes(this, m_store.checkRename(m_kindId, name));
             if (!refused)
                 m_store.rename(m_kindId, name);
         }

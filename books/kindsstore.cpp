@@ -1,6 +1,6 @@
 #include "books/kindsstore.h"
 
-#include "widgets/messages.h"
+#include "core/datamodule.h"
 #include "db/command.h"
 #include "db/dataset.h"
 #include "db/dberror.h"
@@ -11,6 +11,7 @@ namespace kordel {
 namespace {
 
 const QString duplicateMessage = u"Такая операция уже заведена!"_s;
+const QString inUseMessage = u"Вид операции есть в операциях, удалить его нельзя!"_s;
 
 // upper() of the server on both sides: Cyrillic names compare without
 // regard to case as well.
@@ -52,15 +53,21 @@ void KindsStore::switchFilterOff()
     kinds().setFiltered(false);
 }
 
-DataModule::CheckResult KindsStore::checkNewName(const QString &name, QWidget *parent) const
+Check KindsStore::checkNewName(const QString &name) const
 {
-    return refuseIfCounted(m_data, countByName, {{u"vid"_s, name.trimmed()}}, duplicateMessage, parent);
+    return m_data.countCheck(countByName, {{u"vid"_s, name.trimmed()}}, duplicateMessage);
 }
 
-DataModule::CheckResult KindsStore::checkRename(int id, const QString &name, QWidget *parent) const
+Check KindsStore::checkRename(int id, const QString &name) const
 {
-    return refuseIfCounted(m_data, countByName + u" and id<>:id"_s, {{u"vid"_s, name.trimmed()}, {u"id"_s, id}},
-                             duplicateMessage, parent);
+    return m_data.countCheck(countByName + u" and id<>:id"_s, {{u"vid"_s, name.trimmed()}, {u"id"_s, id}},
+                             duplicateMessage);
+}
+
+Check KindsStore::checkDelete(int id) const
+{
+    return m_data.countCheck(u"select count(*) as cnt from accounts_dep.oper where vid=:id"_s,
+                             {{u"id"_s, id}}, inUseMessage);
 }
 
 int KindsStore::add(const QString &name)
@@ -79,9 +86,16 @@ void KindsStore::rename(int id, const QString &name)
               {{u"vid"_s, name.trimmed()}, {u"id"_s, id}});
 }
 
-void KindsStore::remove(int id)
+Check KindsStore::remove(int id)
 {
-    sql::exec(m_data.connectionName(), u"delete from accounts_dep.vid_oper where id=:id"_s, {{u"id"_s, id}});
+    // An operation written by another client since the check keeps the kind.
+    const int deleted = sql::exec(m_data.connectionName(),
+                                  u"delete from accounts_dep.vid_oper v where v.id=:id and not exists "
+                                  "(select 1 from accounts_dep.oper o where o.vid=v.id)"_s,
+                                  {{u"id"_s, id}});
+    if (deleted == 0)
+        return checkDelete(id);
+    return Check::passed();
 }
 
 } // namespace kordel

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "core/datamodule.h"
+#include "core/outcome.h"
 
 #include <QString>
 
-class QWidget;
-
 namespace kordel {
 
+class DataModule;
 class Dataset;
 
 // Operation kinds, accounts_dep.vid_oper, through the data module's
@@ -33,15 +32,20 @@ public:
     void setPickFilter(const QString &text);
     void switchFilterOff();
 
-    // Duplicate tests without regard to letter case; a refusal is shown
-    // as "Такая операция уже заведена!".
-    DataModule::CheckResult checkNewName(const QString &name, QWidget *parent) const;
-    DataModule::CheckResult checkRename(int id, const QString &name, QWidget *parent) const;
+    // Duplicate tests without regard to letter case; refused with
+    // "Такая операция уже заведена!".
+    Check checkNewName(const QString &name) const;
+    Check checkRename(int id, const QString &name) const;
+    // A kind that operations use would take them out of the price list, the
+    // picks and, with their journal rows, the daily journal: refused.
+    Check checkDelete(int id) const;
 
     // Names are stored trimmed.  add() returns the new id.
     int add(const QString &name);
     void rename(int id, const QString &name);
-    void remove(int id);
+    // Deletes the kind unless operations use it (tested again in the same
+    // statement); refused as checkDelete() refuses.
+    Check remove(int id);
 
 private:
     DataModule &m_data;

@@ -1,11 +1,11 @@
 #include "books/kindswindow.h"
 
-#include "widgets/datagrid.h"
+#include "books/kindeditwindow.h"
 #include "core/datamodule.h"
+#include "widgets/datagrid.h"
 #include "widgets/filteredit.h"
 #include "widgets/formkit.h"
 #include "widgets/guarded.h"
-#include "books/kindeditwindow.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -14,19 +14,19 @@ using namespace Qt::StringLiterals;
 
 namespace kordel {
 KindsWindow::KindsWindow(DataModule &dataModule, KindEditWindow &editWindow, QWidget *parent)
-    : QDialog(parent), m_store(dataModule), m_edit(editWindow)
+    : ListWindow(parent), m_store(dataModule), m_edit(editWindow)
 {
     setObjectName(u"Form8"_s);
     setWindowTitle(u"Виды операций (8)"_s);
 
     auto *layout = new QVBoxLayout(this);
     // Never shown: clearing it for a pick sets the list's filter.
-    m_filter = makeFilter(u"Edit1"_s, FilterEdit::Keys::ConsumeKeyDown, m_store.kinds(), this);
-    m_filter->setVisible(false);
-    layout->addWidget(m_filter);
+    FilterEdit *filter = addFilter(u"Edit1"_s, FilterEdit::Keys::ConsumeKeyDown, m_store.kinds());
+    filter->setVisible(false);
+    layout->addWidget(filter);
 
-    m_grid = makeGrid(u"DBGrid1"_s, {{u"vid"_s, u"Операции"_s}}, m_store.kinds(), this);
-    layout->addWidget(m_grid);
+    DataGrid *list = addGrid(u"DBGrid1"_s, {{u"vid"_s, u"Операции"_s}}, m_store.kinds());
+    layout->addWidget(list);
 
     m_add = makeButton(u"Button1"_s, u"Добавить"_s, this);
     m_change = makeButton(u"Button2"_s, u"Изменить"_s, this);
@@ -34,9 +34,10 @@ KindsWindow::KindsWindow(DataModule &dataModule, KindEditWindow &editWindow, QWi
     m_exit = makeButton(u"Button4"_s, u"Выход"_s, this);
     layout->addLayout(buttonRow({m_add, m_change, m_delete}, m_exit));
 
-    connect(m_filter, &QLineEdit::textChanged, this,
+    setModeButtons(m_change, {m_add, m_delete});
+    connect(filter, &QLineEdit::textChanged, this,
             [this](const QString &text) { m_store.setPickFilter(text); });
-    connect(m_grid, &DataGrid::rowDoubleClicked, this, &KindsWindow::changeOrPick);
+    connect(list, &DataGrid::rowDoubleClicked, this, &KindsWindow::changeOrPick);
     connect(m_add, &QPushButton::clicked, this, &KindsWindow::addKind);
     connect(m_change, &QPushButton::clicked, this, &KindsWindow::changeOrPick);
     connect(m_delete, &QPushButton::clicked, this, &KindsWindow::deleteKind);
@@ -51,11 +52,8 @@ void KindsWindow::openFromMenu()
     m_store.switchFilterOff();
     if (!guarded(this, [this] { m_store.kinds().open(); }))
         return;
-    m_change->setDefault(false);
-    m_change->setText(u"Изменить"_s);
+    enterMode(ListMode::Menu);
     m_change->setEnabled(true);
-    m_add->setEnabled(true);
-    m_delete->setEnabled(true);
     showModal();
     m_store.kinds().close();
 }
@@ -66,14 +64,11 @@ std::optional<KindPick> KindsWindow::pick()
     m_result.reset();
     if (!guarded(this, [this] { m_store.kinds().open(); }))
         return std::nullopt;
-    m_change->setText(u"Выбрать"_s);
-    m_change->setDefault(true);
+    enterMode(ListMode::Pick);
     m_change->setEnabled(true);
-    m_add->setEnabled(false);
-    m_delete->setEnabled(false);
     // Clearing the field sets the pick filter, even when it was empty.
-    m_filter->clear();
-    m_store.setPickFilter(m_filter->text());
+    filterField()->clear();
+    m_store.setPickFilter(filterField()->text());
     showModal();
     // Vid_oper is shared with the price list, which lists every kind.
     m_store.switchFilterOff();
@@ -83,7 +78,7 @@ std::optional<KindPick> KindsWindow::pick()
 
 void KindsWindow::showModal()
 {
-    m_grid->setFocus();
+    grid()->setFocus();
     exec();
 }
 
@@ -119,11 +114,14 @@ void KindsWindow::deleteKind()
     const int id = list.intValue(u"id"_s);
     if (KindsStore::isLockedForDelete(id))
         return;
-    if (!messages::askDelete(this, u"Удалить вид операции?"_s))
-        return;
     guarded(this, [&] {
-        m_store.remove(id);
+        if (!messages::passes(this, m_store.checkDelete(id)))
+            return;
+        if (!messages::askDelete(this, u"Удалить вид операции?"_s))
+            return;
+        const Check removed = m_store.remove(id);
         list.open();
+        messages::passes(this, removed);
     });
 }
 

@@ -2,8 +2,8 @@
 
 #include "books/kindsstore.h"
 #include "books/picks.h"
+#include "widgets/listwindow.h"
 
-#include <QDialog>
 #include <optional>
 
 class QPushButton;
@@ -17,7 +17,7 @@ class KindEditWindow;
 
 // The operation kinds book (Form8), "Виды операций (8)".  Opened to pick,
 // it offers only the ordinary kinds and hands back the chosen one.
-class KindsWindow : public QDialog
+class KindsWindow : public ListWindow
 {
     Q_OBJECT
 
@@ -43,8 +43,6 @@ private:
 
     KindsStore m_store;
     KindEditWindow &m_edit;
-    FilterEdit *m_filter = nullptr;
-    DataGrid *m_grid = nullptr;
     QPushButton *m_add = nullptr;
     QPushButton *m_change = nullptr;
     QPushButton *m_delete = nullptr;

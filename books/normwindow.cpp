@@ -12,9 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace kordel {
 
-NormModel::NormModel(OperationsStore &store, QWidget *messageParent, QObject *parent)
-    : QAbstractTableModel(parent), m_store(store), m_messageParent(messageParent)
-{}
+NormModel::NormModel(OperationsStore &store, QObject *parent) : QAbstractTableModel(parent), m_store(store) {}
 
 void NormModel::load(int operationId)
 {
@@ -111,7 +109,7 @@ Qt::ItemFlags NormModel::flags(const QModelIndex &index) const
 bool NormModel::refuse(const QString &message)
 {
     m_refused = true;
-    messages::error(m_messageParent, message);
+    Q_EMIT refused(message);
     return false;
 }
 
@@ -153,14 +151,14 @@ bool NormModel::setData(const QModelIndex &index, const QVariant &value, int rol
         return false;
     }
 
-    const bool written = guarded(m_messageParent, [&] {
+    try {
         if (isNew)
             row.id = m_store.insertNorm(m_operationId, row);
         else
             m_store.updateNorm(row);
-    });
-    if (!written) {
+    } catch (const DbError &error) {
         m_refused = true;
+        Q_EMIT writeFailed(error);
         return false;
     }
     if (isNew) {
@@ -190,7 +188,12 @@ NormWindow::NormWindow(DataModule &dataModule, QWidget *parent) : QDialog(parent
     setObjectName(u"Form22"_s);
     setWindowTitle(u"Норматив"_s);
 
-    m_model = new NormModel(m_store, this, this);
+    m_model = new NormModel(m_store, this);
+    connect(m_model, &NormModel::refused, this,
+            [this](const QString &message) { messages::error(this, message); });
+    // The driver's message, and a lost server connected again, as for any action.
+    connect(m_model, &NormModel::writeFailed, this,
+            [this](const DbError &error) { guarded(this, [&] { throw error; }); });
     m_grid = new NormGrid(this);
     m_grid->setObjectName(u"DBGrid1"_s);
     m_grid->setModel(m_model);

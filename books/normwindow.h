@@ -13,6 +13,8 @@ class QPushButton;
 
 namespace kordel {
 
+class DbError;
+
 // The norm rows of one operation, editable in place, with an empty row at
 // the end for the next one.  Every accepted cell is written at once; a cell
 // whose text is not acceptable is refused with a message and nothing is
@@ -24,7 +26,7 @@ class NormModel : public QAbstractTableModel
 public:
     enum Column { Norma = 0, Price = 1, Prize = 2 };
 
-    NormModel(OperationsStore &store, QWidget *messageParent, QObject *parent = nullptr);
+    explicit NormModel(OperationsStore &store, QObject *parent = nullptr);
 
     // Reads the rows of the operation; throws DbError.
     void load(int operationId);
@@ -48,12 +50,17 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
+Q_SIGNALS:
+    // A cell text that is not acceptable: nothing was written.
+    void refused(const QString &message);
+    // The database refused the write.
+    void writeFailed(const kordel::DbError &error);
+
 private:
     QString editText(const NormRow &row, int column) const;
     bool refuse(const QString &message);
 
     OperationsStore &m_store;
-    QPointer<QWidget> m_messageParent;
     int m_operationId = 0;
     QList<NormRow> m_rows;
     bool m_refused = false;

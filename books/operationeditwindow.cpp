@@ -1,10 +1,11 @@
 #include "books/operationeditwindow.h"
 
+#include "books/kindswindow.h"
+#include "books/productswindow.h"
+#include "core/datamodule.h"
 #include "widgets/formkit.h"
 #include "widgets/guarded.h"
-#include "books/kindswindow.h"
 #include "widgets/messages.h"
-#include "books/productswindow.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -125,7 +126,7 @@ void OperationEditWindow::save()
     const int naimen = m_naimen->currentIndex();
     guarded(this, [&] {
         const int exceptId = m_mode == ChangeOperation ? m_operationId : 0;
-        if (m_store.checkUnique(m_kindId, naimen, m_productId, exceptId, this) == DataModule::Refused)
+        if (!messages::passes(this, m_store.checkUnique(m_kindId, naimen, m_productId, exceptId)))
             return;
         if (m_mode == NewOperation) {
             m_savedId = m_store.insertOperation(m_kindId, naimen, m_productId);

@@ -1,6 +1,6 @@
 #include "books/operationsstore.h"
 
-#include "widgets/messages.h"
+#include "core/datamodule.h"
 #include "db/command.h"
 #include "db/dataset.h"
 
@@ -43,22 +43,51 @@ bool OperationsStore::canDelete(int operationId)
     }
 }
 
-QString OperationsStore::menuListSql()
+QString OperationsStore::listSql(OperationList list)
 {
-    // Left joins keep an operation without norm rows (and a product without
-    // a group) in the list.  Reserved operations stay hidden until they have
-    // a norm row, as in the stored list: they are not for casual deleting.
-    return u"select izdel.MARKA, vid_oper.VID, oper.NAIMEN, i.s_caption, (SELECT (CASE naimen WHEN 0 THEN "
-           "'Готовая продукция' ELSE 'Заготовки' END)) as nmn,\n"
-           "count(norm.o_id) norma, min(norm.price)::numeric cena, oper.id, oper.i_id, oper.VID as oper_vid\n"
-           "from accounts_dep.OPER\n"
-           "join accounts_dep.IZDEL on OPER.i_id=IZDEL.id\n"
-           "join accounts_dep.VID_OPER on oper.vid=vid_oper.id\n"
-           "left join cmn_classifier.item i on i.id=izdel.id_class_item\n"
-           "left join accounts_dep.norm on norm.o_id=oper.id\n"
-           "group by izdel.MARKA, vid_oper.VID, oper.NAIMEN, oper.id, oper.i_id, oper.VID, i.s_caption\n"
-           "having count(norm.o_id) > 0 or oper.id < 7776\n"
-           "order by izdel.marka, vid_oper.vid, oper.naimen"_s;
+    switch (list) {
+    case OperationList::Menu:
+        // Left joins keep an operation without norm rows (and a product
+        // without a group) in the list.  Reserved operations stay hidden
+        // until they have a norm row, as in the stored list: they are not
+        // for casual deleting.
+        return u"select izdel.MARKA, vid_oper.VID, oper.NAIMEN, i.s_caption, (SELECT (CASE naimen WHEN 0 "
+               u"THEN "
+               "'Готовая продукция' ELSE 'Заготовки' END)) as nmn,\n"
+               "count(norm.o_id) norma, min(norm.price)::numeric cena, oper.id, oper.i_id, oper.VID as "
+               "oper_vid\n"
+               "from accounts_dep.OPER\n"
+               "join accounts_dep.IZDEL on OPER.i_id=IZDEL.id\n"
+               "join accounts_dep.VID_OPER on oper.vid=vid_oper.id\n"
+               "left join cmn_classifier.item i on i.id=izdel.id_class_item\n"
+               "left join accounts_dep.norm on norm.o_id=oper.id\n"
+               "group by izdel.MARKA, vid_oper.VID, oper.NAIMEN, oper.id, oper.i_id, oper.VID, i.s_caption\n"
+               "having count(norm.o_id) > 0 or oper.id < 7776\n"
+               "order by izdel.marka, vid_oper.vid, oper.naimen"_s;
+    case OperationList::Pick:
+        return DataModule::priceListSql();
+    case OperationList::EntryPick:
+        return u"select izdel.MARKA, vid_oper.VID, oper.NAIMEN, i.s_caption  , (SELECT (CASE naimen WHEN 0 "
+               u"THEN "
+               "'Готовая продукция' ELSE 'Заготовки' END)) as nmn, count(o_id) norma, min(price)::numeric "
+               "cena, "
+               "oper.id, oper.i_id, oper.VID as oper_vid  from "
+               "accounts_dep.norm,accounts_dep.OPER,accounts_dep.IZDEL,"
+               "accounts_dep.VID_OPER, cmn_classifier.item i  where OPER.i_id=IZDEL.id and norm.o_id=oper.id "
+               "and "
+               "oper.vid=vid_oper.id and i.id =izdel.id_class_item and oper.id <> 7784  group by "
+               "izdel.MARKA, "
+               "vid_oper.VID, oper.NAIMEN, oper.id, oper.i_id, oper.VID, i.s_caption  order by izdel.marka, "
+               "vid_oper.vid, oper.naimen"_s;
+    case OperationList::Export:
+        return u"select izdel.MARKA, vid_oper.VID, oper.NAIMEN, (SELECT (CASE naimen WHEN 0 THEN "
+               "'Готовая продукция' ELSE 'Заготовки' END)) as nmn, oper.CENA_new as cena, oper.id, "
+               "oper.i_id,\n"
+               "oper.VID as oper_vid from accounts_dep.OPER,accounts_dep.IZDEL,accounts_dep.VID_OPER "
+               "where OPER.i_id=IZDEL.id\n"
+               "and oper.vid=vid_oper.id order by izdel.marka, vid_oper.vid, oper.naimen"_s;
+    }
+    return {};
 }
 
 QString OperationsStore::naimenText(int naimen)
@@ -90,8 +119,7 @@ QString OperationsStore::productMark(int productId) const
         .toString();
 }
 
-DataModule::CheckResult OperationsStore::checkUnique(int kindId, int naimen, int productId, int exceptId,
-                                                     QWidget *parent) const
+Check OperationsStore::checkUnique(int kindId, int naimen, int productId, int exceptId) const
 {
     QString statement = u"select count(*) as cnt from accounts_dep.OPER where vid=:vid and naimen=:naimen "
                         "and i_id=:i_id"_s;
@@ -100,7 +128,7 @@ DataModule::CheckResult OperationsStore::checkUnique(int kindId, int naimen, int
         statement += u" and id<>:id"_s;
         params.insert(u"id"_s, exceptId);
     }
-    return refuseIfCounted(m_data, statement, params, u"Операция с такими параметрами уже заведена!"_s, parent);
+    return m_data.countCheck(statement, params, u"Операция с такими параметрами уже заведена!"_s);
 }
 
 int OperationsStore::insertOperation(int kindId, int naimen, int productId) const
@@ -120,11 +148,10 @@ void OperationsStore::updateOperation(int operationId, int kindId, int naimen, i
         {{u"vid"_s, kindId}, {u"naimen"_s, naimen}, {u"i_id"_s, productId}, {u"id"_s, operationId}});
 }
 
-DataModule::CheckResult OperationsStore::checkNotInJournal(int operationId, QWidget *parent) const
+Check OperationsStore::checkNotInJournal(int operationId) const
 {
-    return refuseIfCounted(m_data, u"select count(*) as cnt from accounts_dep.smena where o_id=:id"_s,
-                             {{u"id"_s, operationId}}, u"Операция есть в журнале смен, удалить её нельзя!"_s,
-                             parent);
+    return m_data.countCheck(u"select count(*) as cnt from accounts_dep.smena where o_id=:id"_s,
+                             {{u"id"_s, operationId}}, u"Операция есть в журнале смен, удалить её нельзя!"_s);
 }
 
 void OperationsStore::deleteOperation(int operationId) const
@@ -137,13 +164,7 @@ void OperationsStore::deleteOperation(int operationId) const
 
 QList<PriceExportRow> OperationsStore::exportRows() const
 {
-    Dataset rows(
-        m_data.connectionName(), u"XLS_Rep"_s,
-        u"select izdel.MARKA, vid_oper.VID, oper.NAIMEN, (SELECT (CASE naimen WHEN 0 THEN "
-        "'Готовая продукция' ELSE 'Заготовки' END)) as nmn, oper.CENA_new as cena, oper.id, oper.i_id,\n"
-        "oper.VID as oper_vid from accounts_dep.OPER,accounts_dep.IZDEL,accounts_dep.VID_OPER "
-        "where OPER.i_id=IZDEL.id\n"
-        "and oper.vid=vid_oper.id order by izdel.marka, vid_oper.vid, oper.naimen"_s);
+    Dataset rows(m_data.connectionName(), u"XLS_Rep"_s, listSql(OperationList::Export));
     rows.open();
     QList<PriceExportRow> result;
     result.reserve(rows.recordCount());

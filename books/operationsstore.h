@@ -1,15 +1,32 @@
 #pragma once
 
-#include "core/datamodule.h"
+#include "core/outcome.h"
 #include "db/decimal.h"
 
 #include <QList>
 #include <QString>
 #include <optional>
 
-class QWidget;
-
 namespace kordel {
+
+class DataModule;
+
+// The variants of the operation list, one statement with the same columns
+// (marka, vid, naimen, s_caption, nmn, norma, cena, id, i_id, oper_vid).
+enum class OperationList {
+    // The book from the menu: every operation, also those still without a
+    // norm row (norma 0, no price), so that an operation saved without its
+    // first norm row can still be finished.
+    Menu,
+    // The data module's stored list: operations with their norm rows.
+    Pick,
+    // The entry window's pick: as Pick, without the hanging distribution,
+    // whose rows the brigade window writes.
+    EntryPick,
+    // The workbook of "Excel": every operation with the other software's
+    // price (cena is oper.cena_new), norm rows or not.
+    Export,
+};
 
 // One norm row (price tier) of an operation; empty values are nulls.
 struct NormRow
@@ -42,10 +59,7 @@ public:
     static bool canPick(int operationId) { return operationId <= reservedBoundary; }
     static bool canDelete(int operationId);
 
-    // The list of the menu: the columns of DataModule::priceListSql(), but
-    // also the operations without a norm row yet (norma 0, no price), so that
-    // an operation saved without its first norm row can still be finished.
-    static QString menuListSql();
+    static QString listSql(OperationList list);
 
     // "Готовая продукция" / "Заготовки".
     static QString naimenText(int naimen);
@@ -58,14 +72,13 @@ public:
     QString productMark(int productId) const;
 
     // Duplicate test on (kind, naimen, product), the operation `exceptId`
-    // itself left out (0: none); shows the refusal.
-    DataModule::CheckResult checkUnique(int kindId, int naimen, int productId, int exceptId,
-                                        QWidget *parent) const;
+    // itself left out (0: none).
+    Check checkUnique(int kindId, int naimen, int productId, int exceptId) const;
     int insertOperation(int kindId, int naimen, int productId) const; // returns the new id
     void updateOperation(int operationId, int kindId, int naimen, int productId) const;
     // Journal rows of a deleted operation would drop out of the journal and
-    // could no longer be corrected there: refused with a message.
-    DataModule::CheckResult checkNotInJournal(int operationId, QWidget *parent) const;
+    // could no longer be corrected there: refused.
+    Check checkNotInJournal(int operationId) const;
     void deleteOperation(int operationId) const;
 
     QList<PriceExportRow> exportRows() const;

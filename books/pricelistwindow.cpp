@@ -1,14 +1,14 @@
 #include "books/pricelistwindow.h"
 
-#include "widgets/datagrid.h"
+#include "books/normwindow.h"
+#include "books/operationeditwindow.h"
 #include "core/datamodule.h"
+#include "widgets/datagrid.h"
 #include "widgets/excelwriter.h"
 #include "widgets/filteredit.h"
 #include "widgets/formkit.h"
 #include "widgets/guarded.h"
 #include "widgets/messages.h"
-#include "books/normwindow.h"
-#include "books/operationeditwindow.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -42,16 +42,16 @@ QList<GridColumn> priceListColumns()
 
 PriceListWindow::PriceListWindow(DataModule &dataModule, OperationEditWindow &editWindow,
                                  NormWindow &normWindow, QWidget *parent)
-    : QDialog(parent), m_data(dataModule), m_edit(editWindow), m_norms(normWindow), m_store(dataModule)
+    : ListWindow(parent), m_data(dataModule), m_edit(editWindow), m_norms(normWindow), m_store(dataModule)
 {
     setObjectName(u"Form4"_s);
     setWindowTitle(u"Цены (4)"_s);
 
-    m_filter = makeFilter(u"Edit1"_s, FilterEdit::Keys::ConsumeKeyDown, m_data.oper(), this);
+    m_filter = addFilter(u"Edit1"_s, FilterEdit::Keys::ConsumeKeyDown, m_data.oper());
     m_prices = new QCheckBox(u"Цены"_s, this);
     m_prices->setObjectName(u"CheckBox1"_s);
 
-    m_grid = makeGrid(u"DBGrid1"_s, priceListColumns(), m_data.oper(), this);
+    m_grid = addGrid(u"DBGrid1"_s, priceListColumns(), m_data.oper());
 
     m_add = makeButton(u"Button1"_s, u"Добавить"_s, this);
     m_change = makeButton(u"Button2"_s, u"Изменить"_s, this);
@@ -69,6 +69,7 @@ PriceListWindow::PriceListWindow(DataModule &dataModule, OperationEditWindow &ed
     layout->addLayout(buttonRow({m_add, m_change, m_delete, m_excel}, m_exit));
     resize(820, 520);
 
+    setModeButtons(m_change, {m_add, m_delete});
     connect(m_filter, &QLineEdit::textChanged, this, &PriceListWindow::applyFilter);
     connect(m_grid, &DataGrid::rowDoubleClicked, this, &PriceListWindow::gridDoubleClicked);
     connect(m_add, &QPushButton::clicked, this, &PriceListWindow::addOperation);
@@ -84,14 +85,11 @@ void PriceListWindow::openFromMenu()
     // The stored statement serves the pickers; the menu lists every operation.
     const QString storedSql = oper.sql();
     m_pickMode = false;
-    m_change->setText(u"Изменить"_s);
-    m_change->setDefault(false);
-    m_add->setEnabled(true);
-    m_delete->setEnabled(true);
+    enterMode(ListMode::Menu);
 
     const bool opened = guarded(this, [&] {
         oper.close();
-        oper.setSql(OperationsStore::menuListSql());
+        oper.setSql(OperationsStore::listSql(OperationList::Menu));
         oper.open();
     });
     // The field and the list agree, whatever an earlier opening left.
@@ -104,7 +102,7 @@ void PriceListWindow::openFromMenu()
     oper.setFiltered(false);
 }
 
-std::optional<OperationPick> PriceListWindow::pick(const QString &listSql, int locateOperationId, bool dayOff,
+std::optional<OperationPick> PriceListWindow::pick(OperationList list, int locateOperationId, bool dayOff,
                                                    int shift)
 {
     Dataset &oper = m_data.oper();
@@ -114,17 +112,14 @@ std::optional<OperationPick> PriceListWindow::pick(const QString &listSql, int l
     m_dayOff = dayOff;
     m_shift = shift;
     m_pick.reset();
-    m_change->setText(u"Выбрать"_s);
-    m_change->setDefault(true);
-    m_add->setEnabled(false);
-    m_delete->setEnabled(false);
+    enterMode(ListMode::Pick);
     m_filter->setEnabled(true);
     m_filter->clear();
     applyFilter(QString());
 
     const bool opened = guarded(this, [&] {
         oper.close();
-        oper.setSql(listSql);
+        oper.setSql(OperationsStore::listSql(list));
         oper.open();
         if (locateOperationId == 0 || !oper.locate(u"id"_s, locateOperationId))
             oper.first();
@@ -143,13 +138,6 @@ std::optional<OperationPick> PriceListWindow::pick(const QString &listSql, int l
     return std::exchange(m_pick, std::nullopt);
 }
 
-void PriceListWindow::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (m_filter->isVisible())
-        m_filter->setFocus();
-}
-
 void PriceListWindow::applyFilter(const QString &text)
 {
     Dataset &oper = m_data.oper();
@@ -164,16 +152,6 @@ void PriceListWindow::gridDoubleClicked()
         changeOrPick();
 }
 
-void PriceListWindow::reopenAt(int operationId, int recNo)
-{
-    Dataset &oper = m_data.oper();
-    oper.open();
-    if (operationId > 0 && oper.locate(u"id"_s, operationId))
-        return;
-    if (recNo > 0)
-        oper.setRecNo(recNo);
-}
-
 void PriceListWindow::addOperation()
 {
     if (m_pickMode)
@@ -183,7 +161,7 @@ void PriceListWindow::addOperation()
     const int operationId = m_edit.savedOperationId();
     // A new operation has no price yet: its first norm row is typed at once.
     m_norms.edit(operationId);
-    guarded(this, [&] { reopenAt(operationId, 0); });
+    guarded(this, [&] { reopenAt(m_data.oper(), u"id"_s, operationId, 0); });
 }
 
 void PriceListWindow::changeOrPick()
@@ -207,7 +185,7 @@ void PriceListWindow::changeOrPick()
     operation.naimen = oper.intValue(u"naimen"_s);
     const int recNo = oper.recNo();
     if (m_edit.change(operation))
-        guarded(this, [&] { reopenAt(operationId, recNo); });
+        guarded(this, [&] { reopenAt(m_data.oper(), u"id"_s, operationId, recNo); });
 }
 
 void PriceListWindow::makePick()
@@ -239,12 +217,12 @@ void PriceListWindow::deleteOperation()
         return;
     const int recNo = oper.recNo();
     guarded(this, [&] {
-        if (m_store.checkNotInJournal(operationId, this) == DataModule::Refused)
+        if (!messages::passes(this, m_store.checkNotInJournal(operationId)))
             return;
         if (!messages::askDelete(this, u"Удалить операцию?"_s))
             return;
         m_store.deleteOperation(operationId);
-        reopenAt(0, recNo);
+        reopenAt(m_data.oper(), u"id"_s, 0, recNo);
     });
 }
 
@@ -256,7 +234,7 @@ void PriceListWindow::openNorms()
     const int operationId = oper.intValue(u"id"_s);
     const int recNo = oper.recNo();
     m_norms.edit(operationId);
-    guarded(this, [&] { reopenAt(operationId, recNo); });
+    guarded(this, [&] { reopenAt(m_data.oper(), u"id"_s, operationId, recNo); });
 }
 
 void PriceListWindow::exportToExcel()

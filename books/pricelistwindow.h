@@ -2,8 +2,8 @@
 
 #include "books/operationsstore.h"
 #include "books/picks.h"
+#include "widgets/listwindow.h"
 
-#include <QDialog>
 #include <QString>
 #include <optional>
 
@@ -21,7 +21,7 @@ class OperationEditWindow;
 // The price list (Form4): the operations with their smallest norm price.
 // From the menu it edits operations and, with "Цены" ticked, their norm rows;
 // the entry window opens it to pick the operation of a journal entry.
-class PriceListWindow : public QDialog
+class PriceListWindow : public ListWindow
 {
     Q_OBJECT
 
@@ -31,10 +31,10 @@ public:
 
     // Menu mode: every operation, also those still without a norm row.
     void openFromMenu();
-    // Pick mode over the caller's variant of the list (same columns):
-    // positioned on `locateOperationId` (0: the first row).  Empty when the
-    // user leaves without picking.
-    std::optional<OperationPick> pick(const QString &listSql, int locateOperationId, bool dayOff, int shift);
+    // Pick mode over the caller's variant of the list: positioned on
+    // `locateOperationId` (0: the first row).  Empty when the user leaves
+    // without picking.
+    std::optional<OperationPick> pick(OperationList list, int locateOperationId, bool dayOff, int shift);
 
     // Where "Excel" saves its workbooks; empty (the default) means the
     // writer's own folder.  Tests point it at a folder of their own.
@@ -49,15 +49,9 @@ public:
     void exportToExcel();   // "Excel"
     void openNorms();       // double-click with "Цены" ticked
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void applyFilter(const QString &text);
     void gridDoubleClicked();
-    // Reads the list again and goes back to the operation (or, when it is
-    // gone, to the same record number).
-    void reopenAt(int operationId, int recNo);
     void makePick();
 
     DataModule &m_data;

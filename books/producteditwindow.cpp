@@ -1,9 +1,10 @@
 #include "books/producteditwindow.h"
 
+#include "books/productsstore.h"
 #include "core/datamodule.h"
 #include "widgets/formkit.h"
 #include "widgets/guarded.h"
-#include "books/productsstore.h"
+#include "widgets/messages.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -147,7 +148,7 @@ void ProductEditWindow::save()
     guarded(this, [this] {
         m_lastGroup = chosenGroup();
         const ProductsStore::Fields fields{m_mark->text(), m_massa->text(), m_lastGroup};
-        if (m_store->save(m_mode == ChangeProduct ? m_id : 0, fields, this) == ProductsStore::Saved::Written)
+        if (messages::passes(this, m_store->save(m_mode == ChangeProduct ? m_id : 0, fields).check))
             accept();
     });
 }

@@ -2,8 +2,8 @@
 
 #include "core/datamodule.h"
 #include "db/decimal.h"
-#include "widgets/messages.h"
 #include "db/transaction.h"
+#include "journal/hoursupkeep.h"
 
 using namespace Qt::StringLiterals;
 
@@ -13,17 +13,14 @@ namespace {
 const QString kIncomplete = u"Все поля должны быть заполнены!"_s;
 const QString kNotANumber = u"В поле «Расценка» должно быть число!"_s;
 const QString kDuplicate = u"Такая марка изделия уже заведена!"_s;
-const QString kAskOperations = u"По изделию есть расценки они будут удалены!!!"_s;
-const QString kAskWithJournal = u"По изделию есть операции в текущем, предыдущем месяцах и ранее, они будут "
-                                "удалены. Удалить изделие? "_s;
-const QString kAskProduct = u"Удалить изделие? "_s;
 
 } // namespace
 
 ProductsStore::ProductsStore(DataModule &dataModule)
     : m_data(dataModule),
       m_groups(dataModule.connectionName(), u"Groups"_s,
-               u"select * from cmn_classifier.item where id_level=2 and b_excluded=0 order by s_caption"_s)
+               u"select * from cmn_classifier.item where id_level=2 and b_excluded=0 order by s_caption"_s),
+      m_write(dataModule.connectionName(), u"productWrite"_s)
 {}
 
 Dataset &ProductsStore::products() const
@@ -42,21 +39,17 @@ QDate ProductsStore::journalCountFrom(const QDate &today)
     return QDate(2000, month - 1, 1);
 }
 
-ProductsStore::Saved ProductsStore::save(int id, const Fields &fields, QWidget *parent, int *newId)
+ProductsStore::SaveOutcome ProductsStore::save(int id, const Fields &fields)
 {
     const QString mark = fields.mark.trimmed();
     const QString massaText = fields.massa.trimmed();
-    if (mark.isEmpty() || massaText.isEmpty() || fields.groupId == 0) {
-        messages::error(parent, kIncomplete);
-        return Saved::Incomplete;
-    }
+    if (mark.isEmpty() || massaText.isEmpty() || fields.groupId == 0)
+        return {Saved::Incomplete, Check::refused(kIncomplete), 0};
     // The key filter lets only digits and a point through, but a pasted text
     // or a second point must not reach the database.
     const std::optional<Decimal> massa = Decimal::parse(massaText);
-    if (!massa) {
-        messages::error(parent, kNotANumber);
-        return Saved::NotANumber;
-    }
+    if (!massa)
+        return {Saved::NotANumber, Check::refused(kNotANumber), 0};
 
     // Marks are compared without regard to letter case, Cyrillic included.
     QString check =
@@ -66,26 +59,25 @@ ProductsStore::Saved ProductsStore::save(int id, const Fields &fields, QWidget *
         check += u" and id<>:id"_s;
         checkParams.insert(u"id"_s, id);
     }
-    if (refuseIfCounted(m_data, check, checkParams, kDuplicate, parent) == DataModule::Refused)
-        return Saved::Duplicate;
+    const Check unique = m_data.countCheck(check, checkParams, kDuplicate);
+    if (unique.isRefused())
+        return {Saved::Duplicate, unique, 0};
 
     const Params params{{u"marka"_s, mark}, {u"massa"_s, massa->toString()}, {u"grp"_s, fields.groupId}};
     if (id == 0) {
         const QVariant created =
-            m_data.sqlExec().runReturning(u"INSERT INTO cmn_gds_and_srv.gds_and_srv(s_caption, "
-                                          u"s_description, id_msm_bs, massa, id_class_item) "
-                                          "VALUES(:marka, '', 6, :massa::numeric, :grp) returning id"_s,
-                                          params);
-        if (newId)
-            *newId = created.toInt();
-    } else {
-        Params update = params;
-        update.insert(u"id"_s, id);
-        m_data.sqlExec().run(u"UPDATE cmn_gds_and_srv.gds_and_srv SET s_caption=:marka, s_description='', "
-                             "id_msm_bs=6, massa=:massa::numeric, id_class_item=:grp where id=:id"_s,
-                             update);
+            m_write.runReturning(u"INSERT INTO cmn_gds_and_srv.gds_and_srv(s_caption, "
+                                 u"s_description, id_msm_bs, massa, id_class_item) "
+                                 "VALUES(:marka, '', 6, :massa::numeric, :grp) returning id"_s,
+                                 params);
+        return {Saved::Written, Check::passed(), created.toInt()};
     }
-    return Saved::Written;
+    Params update = params;
+    update.insert(u"id"_s, id);
+    m_write.run(u"UPDATE cmn_gds_and_srv.gds_and_srv SET s_caption=:marka, s_description='', "
+                "id_msm_bs=6, massa=:massa::numeric, id_class_item=:grp where id=:id"_s,
+                update);
+    return {Saved::Written, Check::passed(), id};
 }
 
 int ProductsStore::journalRows(int id, const QDate &from) const
@@ -105,30 +97,54 @@ int ProductsStore::operations(int id) const
         .toInt();
 }
 
-bool ProductsStore::remove(int id, QWidget *parent, const QDate &today)
+ProductsStore::DeletePlan ProductsStore::deletePlan(int id, const QDate &today) const
 {
     if (isReserved(id))
+        return {};
+    return {true, operations(id), journalRows(id, journalCountFrom(today))};
+}
+
+bool ProductsStore::remove(int id, const DeleteAnswers &answers)
+{
+    if (isReserved(id) || (!answers.operations && !answers.product))
         return false;
-    const int journal = journalRows(id, journalCountFrom(today));
+    const QString connection = m_data.connectionName();
     const Params byId{{u"id"_s, id}};
-    Command &del = m_data.delSmena();
-    bool deleted = false;
-
-    // Either answer goes on to the product itself.
-    if (operations(id) > 0 && messages::askDelete(parent, kAskOperations)) {
-        del.run(u"delete from accounts_dep.oper o where o.i_id =:id"_s, byId);
-        deleted = true;
+    Transaction transaction(connection);
+    int deleted = 0;
+    if (answers.product) {
+        // Journal rows must not go while their product stays; the days they
+        // counted in keep no hours of rows that are gone.  The timesheet
+        // takes the hours of ordinary operations and of the hanging
+        // distribution from the journal, the others from elsewhere.
+        Dataset gone(connection, u"deletedJournal"_s,
+                     u"delete from accounts_dep.smena s where s.i_id=:id returning s.w_id, s.smena, s.data, "
+                     "case when s.o_id < 7777 or s.o_id = 7784 then 1 else 0 end as counted"_s);
+        gone.setParam(u"id"_s, id);
+        gone.open();
+        QList<HoursUpkeep::ShiftDay> days;
+        for (int row = 0; row < gone.recordCount(); ++row) {
+            if (gone.valueAt(row, u"counted"_s).toInt() == 1)
+                days.append({gone.valueAt(row, u"w_id"_s).toInt(), gone.valueAt(row, u"smena"_s).toInt(),
+                             gone.valueAt(row, u"data"_s).toDate()});
+        }
+        deleted += gone.recordCount();
+        gone.close();
+        HoursUpkeep(m_data).shiftDaysUpdateOnly(days);
     }
-
-    if (!messages::askDelete(parent, journal > 0 ? kAskWithJournal : kAskProduct))
-        return deleted;
-    // Journal rows must not go while their product stays.
-    Transaction transaction(m_data.connectionName());
-    if (journal > 0)
-        del.run(u"delete from accounts_dep.smena s where s.i_id =:id"_s, byId);
-    del.run(u"delete from cmn_gds_and_srv.gds_and_srv  where id=:id"_s, byId);
+    if (answers.operations) {
+        // Without the product its journal rows stay, and with them the
+        // operations they were entered under.
+        deleted +=
+            m_write.run(answers.product ? u"delete from accounts_dep.oper o where o.i_id=:id"_s
+                                        : u"delete from accounts_dep.oper o where o.i_id=:id and not exists "
+                                          "(select 1 from accounts_dep.smena s where s.o_id=o.id)"_s,
+                        byId);
+    }
+    if (answers.product)
+        deleted += m_write.run(u"delete from cmn_gds_and_srv.gds_and_srv where id=:id"_s, byId);
     transaction.commit();
-    return true;
+    return deleted > 0;
 }
 
 } // namespace kordel

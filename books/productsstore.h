@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/outcome.h"
+#include "db/command.h"
 #include "db/dataset.h"
 
 #include <QDate>
 #include <QString>
-
-class QWidget;
 
 namespace kordel {
 
@@ -38,20 +38,45 @@ public:
         int groupId = 0;
     };
     enum class Saved { Written, Incomplete, NotANumber, Duplicate };
-    // Writes a new product (id 0) or changes product `id`.  A refusal is
-    // shown to the user with `parent` and nothing is written.  Throws DbError.
-    Saved save(int id, const Fields &fields, QWidget *parent, int *newId = nullptr);
+    struct SaveOutcome
+    {
+        Saved status = Saved::Written;
+        Check check = Check::passed(); // the refusal the window shows
+        int id = 0;                    // the written product
+    };
+    // Writes a new product (id 0) or changes product `id`; a refusal writes
+    // nothing.  Throws DbError.
+    SaveOutcome save(int id, const Fields &fields);
 
     int journalRows(int id, const QDate &from) const;
     int operations(int id) const;
-    // "Удалить": asks about the operations, then about the product (and its
-    // journal rows); what one "Yes" deletes is deleted whole or not at all.
-    // True when anything was deleted.  Throws DbError.
-    bool remove(int id, QWidget *parent, const QDate &today = QDate::currentDate());
+
+    // What "Удалить" would take with it, for the questions the window asks.
+    struct DeletePlan
+    {
+        bool allowed = false; // reserved products are never deleted
+        int operations = 0;   // the product's operations
+        int journalRows = 0;  // its journal rows since journalCountFrom()
+    };
+    DeletePlan deletePlan(int id, const QDate &today = QDate::currentDate()) const;
+    // The user's answers: delete the operations; delete the product with
+    // its journal rows.
+    struct DeleteAnswers
+    {
+        bool operations = false;
+        bool product = false;
+    };
+    // Deletes what the answers allow, all in one transaction.  Without the
+    // product, only the operations no journal row uses go, so no journal row
+    // is left without its operation; with the product go its journal rows,
+    // and the hours of the days they counted in are recomputed.  True when
+    // anything was deleted.  Throws DbError.
+    bool remove(int id, const DeleteAnswers &answers);
 
 private:
     DataModule &m_data;
     Dataset m_groups;
+    Command m_write;
 };
 
 } // namespace kordel

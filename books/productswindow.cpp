@@ -1,13 +1,14 @@
 #include "books/productswindow.h"
 
-#include "widgets/datagrid.h"
+#include "books/producteditwindow.h"
+#include "books/productsstore.h"
 #include "core/datamodule.h"
 #include "db/decimal.h"
+#include "widgets/datagrid.h"
 #include "widgets/filteredit.h"
 #include "widgets/formkit.h"
 #include "widgets/guarded.h"
-#include "books/producteditwindow.h"
-#include "books/productsstore.h"
+#include "widgets/messages.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -18,21 +19,22 @@ using namespace Qt::StringLiterals;
 namespace kordel {
 
 ProductsWindow::ProductsWindow(DataModule &dataModule, ProductEditWindow &editor, QWidget *parent)
-    : QDialog(parent), m_data(dataModule), m_editor(editor),
+    : ListWindow(parent), m_data(dataModule), m_editor(editor),
       m_store(std::make_unique<ProductsStore>(dataModule))
 {
     setObjectName(u"Form3"_s);
     setWindowTitle(u"Изделия (3)"_s);
 
-    m_grid = makeGrid(u"DBGrid1"_s,
-                      {{u"marka"_s, u"Марка изделия"_s},
-                       {u"nom"_s, u"Номенклатурная группа"_s},
-                       {u"massa"_s, u"Коробки"_s, Qt::AlignLeft | Qt::AlignVCenter, false, formats::number}},
-                      m_store->products(), this);
-    m_grid->setColumnWidth(0, 220);
-    m_grid->setColumnWidth(1, 220);
+    DataGrid *list =
+        addGrid(u"DBGrid1"_s,
+                {{u"marka"_s, u"Марка изделия"_s},
+                 {u"nom"_s, u"Номенклатурная группа"_s},
+                 {u"massa"_s, u"Коробки"_s, Qt::AlignLeft | Qt::AlignVCenter, false, formats::number}},
+                m_store->products());
+    list->setColumnWidth(0, 220);
+    list->setColumnWidth(1, 220);
 
-    m_filter = makeFilter(u"Edit1"_s, FilterEdit::Keys::ArrowsOnly, m_store->products(), this);
+    FilterEdit *filter = addFilter(u"Edit1"_s, FilterEdit::Keys::ArrowsOnly, m_store->products());
 
     m_add = makeButton(u"Button1"_s, u"Добавить"_s, this);
     m_change = makeButton(u"Button2"_s, u"Изменить"_s, this);
@@ -40,15 +42,16 @@ ProductsWindow::ProductsWindow(DataModule &dataModule, ProductEditWindow &editor
     auto *exit = makeButton(u"Button4"_s, u"Выход"_s, this);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_filter);
-    layout->addWidget(m_grid);
+    layout->addWidget(filter);
+    layout->addWidget(list);
     layout->addLayout(buttonRow({m_add, m_change, m_delete}, exit));
     resize(640, 480);
 
-    connect(m_filter, &QLineEdit::textChanged, this, &ProductsWindow::applyFilter);
+    setModeButtons(m_change, {m_add, m_delete});
+    connect(filter, &QLineEdit::textChanged, this, &ProductsWindow::applyFilter);
     connect(m_add, &QPushButton::clicked, this, &ProductsWindow::addProduct);
     connect(m_change, &QPushButton::clicked, this, &ProductsWindow::changeProduct);
-    connect(m_grid, &DataGrid::rowDoubleClicked, this, &ProductsWindow::changeProduct);
+    connect(list, &DataGrid::rowDoubleClicked, this, &ProductsWindow::changeProduct);
     connect(m_delete, &QPushButton::clicked, this, &ProductsWindow::deleteProduct);
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -59,39 +62,21 @@ void ProductsWindow::openFromMenu()
 {
     m_mode = MenuMode;
     m_picked.reset();
-    m_change->setText(u"Изменить"_s);
-    m_change->setDefault(false);
-    m_add->setEnabled(true);
-    m_delete->setEnabled(true);
-    if (!guarded(this, [this] { m_store->products().open(); }))
-        return;
-    exec();
-    m_store->products().close();
+    enterMode(ListMode::Menu);
+    runOver(m_store->products());
 }
 
 std::optional<ProductPick> ProductsWindow::pick()
 {
     m_mode = PickMode;
     m_picked.reset();
-    m_change->setText(u"Выбрать"_s);
-    m_change->setDefault(true);
-    m_add->setEnabled(false);
-    m_delete->setEnabled(false);
-    m_filter->setEnabled(true);
-    m_filter->clear();
-    if (guarded(this, [this] { m_store->products().open(); }))
-        exec();
+    enterMode(ListMode::Pick);
+    filterField()->setEnabled(true);
+    filterField()->clear();
+    runOver(m_store->products());
     m_change->setDefault(false);
-    m_store->products().close();
     m_mode = MenuMode;
     return std::exchange(m_picked, std::nullopt);
-}
-
-void ProductsWindow::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (m_filter->isVisible())
-        m_filter->setFocus();
 }
 
 void ProductsWindow::applyFilter(const QString &text)
@@ -141,8 +126,21 @@ void ProductsWindow::deleteProduct()
     if (ProductsStore::isReserved(id))
         return;
     guarded(this, [&] {
-        m_store->remove(id, this);
-        products.open();
+        const ProductsStore::DeletePlan plan = m_store->deletePlan(id);
+        if (!plan.allowed)
+            return;
+        ProductsStore::DeleteAnswers answers;
+        // Either answer goes on to the product itself.
+        if (plan.operations > 0)
+            answers.operations =
+                messages::askDelete(this, u"По изделию есть расценки они будут удалены!!!"_s);
+        answers.product = messages::askDelete(
+            this, plan.journalRows > 0
+                      ? u"По изделию есть операции в текущем, предыдущем месяцах и ранее, они будут "
+                        "удалены. Удалить изделие? "_s
+                      : u"Удалить изделие? "_s);
+        if (m_store->remove(id, answers))
+            products.open();
     });
 }
 

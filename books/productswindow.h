@@ -1,8 +1,8 @@
 #pragma once
 
 #include "books/picks.h"
+#include "widgets/listwindow.h"
 
-#include <QDialog>
 #include <memory>
 #include <optional>
 
@@ -19,7 +19,7 @@ class ProductsStore;
 // The products book (Form3): the data module's Izdel with a filter by the
 // beginning of the mark.  Opened from the menu to keep the book, or by the
 // price list's operation edit window to pick the product of an operation.
-class ProductsWindow : public QDialog
+class ProductsWindow : public ListWindow
 {
     Q_OBJECT
 
@@ -42,9 +42,6 @@ public:
     void changeProduct();
     void deleteProduct();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void applyFilter(const QString &text);
 
@@ -53,8 +50,6 @@ private:
     std::unique_ptr<ProductsStore> m_store;
     Mode m_mode = MenuMode;
     std::optional<ProductPick> m_picked;
-    FilterEdit *m_filter = nullptr;
-    DataGrid *m_grid = nullptr;
     QPushButton *m_add = nullptr;
     QPushButton *m_change = nullptr;
     QPushButton *m_delete = nullptr;

@@ -98,11 +98,11 @@ void WorkerEditWindow::prepareChange(int workerId, const QString &name, const QS
     m_storedPosition = position;
     m_name->setText(name.trimmed());
     reloadLookups();
-    // Renaming a worker must not wipe the position he has: show it when it
-    // names a department (the card keeps its last choice otherwise).
-    const int stored = m_department->findText(position);
-    if (stored >= 0)
-        m_department->setCurrentIndex(stored);
+    // Renaming a worker must not wipe the position he has: the box shows it
+    // when it names a department and nothing otherwise, never the choice
+    // left from the worker shown before; saving with nothing chosen keeps
+    // the stored text.
+    m_department->setCurrentIndex(m_department->findText(position));
 }
 
 void WorkerEditWindow::reloadLookups()
@@ -130,7 +130,8 @@ void WorkerEditWindow::save()
         if (m_mode == NewWorker)
             m_workerId = m_store.add(name, departmentText());
         else
-            m_store.change(m_workerId, name, m_department->currentIndex() < 0 ? m_storedPosition : departmentText());
+            m_store.change(m_workerId, name,
+                           m_department->currentIndex() < 0 ? m_storedPosition : departmentText());
     });
     if (written)
         accept();

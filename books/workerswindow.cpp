@@ -1,12 +1,12 @@
 #include "books/workerswindow.h"
 
-#include "widgets/datagrid.h"
+#include "books/hoursprompt.h"
+#include "books/workereditwindow.h"
 #include "core/datamodule.h"
+#include "widgets/datagrid.h"
 #include "widgets/filteredit.h"
 #include "widgets/formkit.h"
 #include "widgets/guarded.h"
-#include "books/hoursprompt.h"
-#include "books/workereditwindow.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -16,17 +16,17 @@ using namespace Qt::StringLiterals;
 namespace kordel {
 WorkersWindow::WorkersWindow(DataModule &dataModule, WorkerEditWindow &editWindow, HoursPrompt &hoursPrompt,
                              QWidget *parent)
-    : QDialog(parent), m_store(dataModule), m_edit(editWindow), m_hours(hoursPrompt)
+    : ListWindow(parent), m_store(dataModule), m_edit(editWindow), m_hours(hoursPrompt)
 {
     setObjectName(u"Form5"_s);
     setWindowTitle(u"Список рабочих"_s);
 
     auto *layout = new QVBoxLayout(this);
-    m_filter = makeFilter(u"Edit1"_s, FilterEdit::Keys::ConsumeKeyDown, m_store.workers(), this);
+    m_filter = addFilter(u"Edit1"_s, FilterEdit::Keys::ConsumeKeyDown, m_store.workers());
     layout->addWidget(m_filter);
 
-    m_grid = makeGrid(u"DBGrid1"_s, {{u"fio"_s, u"ФИО"_s}, {u"s_staffpos_hl"_s, u"Должность"_s}},
-                      m_store.workers(), this);
+    m_grid = addGrid(u"DBGrid1"_s, {{u"fio"_s, u"ФИО"_s}, {u"s_staffpos_hl"_s, u"Должность"_s}},
+                     m_store.workers());
     layout->addWidget(m_grid);
 
     m_add = makeButton(u"Button1"_s, u"Добавить"_s, this);
@@ -35,6 +35,8 @@ WorkersWindow::WorkersWindow(DataModule &dataModule, WorkerEditWindow &editWindo
     m_exit = makeButton(u"Button4"_s, u"Выход"_s, this);
     layout->addLayout(buttonRow({m_add, m_change, m_delete}, m_exit));
 
+    // "Добавить" follows the pick mode on its own (see pick()).
+    setModeButtons(m_change, {m_delete});
     connect(m_filter, &QLineEdit::textChanged, this, [this] { applyFilter(); });
     connect(m_grid, &DataGrid::rowDoubleClicked, this, &WorkersWindow::changeOrPick);
     connect(m_add, &QPushButton::clicked, this, &WorkersWindow::addWorker);
@@ -55,11 +57,9 @@ void WorkersWindow::openFromMenu()
     m_result.reset();
     if (!guarded(this, [this] { m_store.workers().open(); }))
         return;
-    m_change->setDefault(false);
-    m_change->setText(u"Изменить"_s);
+    enterMode(ListMode::Menu);
     m_change->setEnabled(true);
     m_add->setEnabled(true);
-    m_delete->setEnabled(true);
     // The filter typed last time still holds; Workers is shared, so apply
     // it again rather than trust what others left.
     applyFilter();
@@ -73,10 +73,8 @@ std::optional<WorkerPick> WorkersWindow::pick(Mode mode)
     m_result.reset();
     if (!guarded(this, [this] { m_store.workers().open(); }))
         return std::nullopt;
-    m_change->setText(u"Выбрать"_s);
-    m_change->setDefault(true);
+    enterMode(ListMode::Pick);
     m_change->setEnabled(true);
-    m_delete->setEnabled(false);
     // An auxiliary worker pick leaves "Добавить" as the last opening set it.
     if (mode != AuxiliaryWorker)
         m_add->setEnabled(false);

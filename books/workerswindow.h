@@ -2,8 +2,8 @@
 
 #include "books/picks.h"
 #include "books/workersstore.h"
+#include "widgets/listwindow.h"
 
-#include <QDialog>
 #include <optional>
 
 class QPushButton;
@@ -18,7 +18,7 @@ class WorkerEditWindow;
 
 // The workers list (Form5), "Список рабочих": from the menu it keeps the
 // worker book; opened by another window it hands back the chosen worker.
-class WorkersWindow : public QDialog
+class WorkersWindow : public ListWindow
 {
     Q_OBJECT
 

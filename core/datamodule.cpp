@@ -18,7 +18,8 @@ QString journalSql(int shift)
     static const QString shift1 =
         u"select smena.id, smena.data, smena.smena, smena.i_id, smena.o_id, smena.w_id,\n"
         "smena.cena,person.s_caption fio, izdel.marka, vid_oper.vid, (SELECT (CASE naimen WHEN 0 THEN "
-        "'Готовая продукция' ELSE 'Заготовки' END)) as nmn, oper.naimen,  smena.brak, smena.kol_vo::numeric,\n"
+        "'Готовая продукция' ELSE 'Заготовки' END)) as nmn, oper.naimen,  smena.brak, "
+        "smena.kol_vo::numeric,\n"
         "round((kol_vo-brak)*smena.cena::numeric, 2) as summa, smena.prize, color,time, smena.ok, vvod, "
         "smena.id_doc, smena.id_doc_item, smena.f_gds_qty_use, smena.id_gds_use, smena.id_cons_use\n"
         "from cmn_contractor.person person, accounts_dep.izdel,accounts_dep.oper,accounts_dep.smena,"
@@ -30,14 +31,16 @@ QString journalSql(int shift)
         return shift1;
     return u"select smena.data, smena.smena, smena.i_id, smena.o_id, smena.w_id,\n"
            "smena.cena,person.s_caption fio, izdel.marka, vid_oper.vid, (SELECT (CASE naimen WHEN 0 THEN "
-           "'Готовая продукция' ELSE 'Заготовки' END)) as nmn, oper.naimen, smena.kol_vo::numeric, smena.brak,\n"
-           "round((kol_vo-brak)*smena.cena::numeric, 2) as summa, smena.prize, smena.id, color,time, smena.ok, "
+           "'Готовая продукция' ELSE 'Заготовки' END)) as nmn, oper.naimen, smena.kol_vo::numeric, "
+           "smena.brak,\n"
+           "round((kol_vo-brak)*smena.cena::numeric, 2) as summa, smena.prize, smena.id, color,time, "
+           "smena.ok, "
            "vvod, smena.id_doc, smena.id_doc_item, smena.f_gds_qty_use, smena.id_gds_use, smena.id_cons_use\n"
            "from cmn_contractor.person person, accounts_dep.izdel,accounts_dep.oper,accounts_dep.smena,"
            "accounts_dep.vid_oper\n"
            "where smena.i_id=izdel.id and smena.o_id=oper.id and (w_id=person.id or s_code::t_id=w_id) and\n"
-           "oper.vid=vid_oper.id and smena.smena="_s
-           + QString::number(shift) + u" and smena.data=:data and ok<>:ok order by fio"_s;
+           "oper.vid=vid_oper.id and smena.smena="_s +
+           QString::number(shift) + u" and smena.data=:data and ok<>:ok order by fio"_s;
 }
 
 // The month's hours rows of one shift with the worker's earnings of the month.
@@ -47,17 +50,17 @@ QString hoursSheetSql(int shift)
     for (int day = 1; day <= 31; ++day)
         cells << u"coalesce(d%1,0)"_s.arg(day);
     const QString hours = u'(' + cells.join(u'+') + u')';
-    return u"select person.s_caption fio, "_s + hours + u" as summ, case when "_s + hours
-           + u"=0 then 0 else (sum(s.cena*(kol_vo-brak))/"_s + hours
-           + u") end ::numeric(10,2) as average_price, sum(s.cena*(kol_vo-brak))::numeric(10,2) as cena_all,\n"
-             "h_tabel.*\n"
-             "from accounts_dep.h_tabel, cmn_contractor.person, accounts_dep.smena s where\n"
-             "h_tabel.w_id=person.s_code::integer and h_tabel.smena="_s
-           + QString::number(shift)
-           + u" and month=:mnth and s.w_id = h_tabel.w_id and\n"
-             "h_tabel.year=:yea and s.data >=:date1 and s.data <=:date2\n"
-             "group by person.s_caption,h_tabel.w_id,h_tabel.month,h_tabel.year,h_tabel.smena,h_tabel.id\n"
-             "order by fio"_s;
+    return u"select person.s_caption fio, "_s + hours + u" as summ, case when "_s + hours +
+           u"=0 then 0 else (sum(s.cena*(kol_vo-brak))/"_s + hours +
+           u") end ::numeric(10,2) as average_price, sum(s.cena*(kol_vo-brak))::numeric(10,2) as cena_all,\n"
+           "h_tabel.*\n"
+           "from accounts_dep.h_tabel, cmn_contractor.person, accounts_dep.smena s where\n"
+           "h_tabel.w_id=person.s_code::integer and h_tabel.smena="_s +
+           QString::number(shift) +
+           u" and month=:mnth and s.w_id = h_tabel.w_id and\n"
+           "h_tabel.year=:yea and s.data >=:date1 and s.data <=:date2\n"
+           "group by person.s_caption,h_tabel.w_id,h_tabel.month,h_tabel.year,h_tabel.smena,h_tabel.id\n"
+           "order by fio"_s;
 }
 
 } // namespace
@@ -69,7 +72,8 @@ QString DataModule::priceListSql()
            "count(o_id) norma, min(price)::numeric cena, oper.id, oper.i_id, oper.VID as oper_vid\n"
            "from accounts_dep.norm,accounts_dep.OPER,accounts_dep.IZDEL,accounts_dep.VID_OPER, "
            "cmn_classifier.item i\n"
-           "where OPER.i_id=IZDEL.id and norm.o_id=oper.id and oper.vid=vid_oper.id and i.id =izdel.id_class_item\n"
+           "where OPER.i_id=IZDEL.id and norm.o_id=oper.id and oper.vid=vid_oper.id and i.id "
+           "=izdel.id_class_item\n"
            "group by izdel.MARKA, vid_oper.VID, oper.NAIMEN, oper.id, oper.i_id, oper.VID, i.s_caption\n"
            "order by izdel.marka, vid_oper.vid, oper.naimen"_s;
 }
@@ -137,7 +141,8 @@ void DataModule::connectTo(const QString &connectionString)
 
 bool DataModule::isConnected() const
 {
-    return QSqlDatabase::contains(m_connectionName) && QSqlDatabase::database(m_connectionName, false).isOpen();
+    return QSqlDatabase::contains(m_connectionName) &&
+           QSqlDatabase::database(m_connectionName, false).isOpen();
 }
 
 bool DataModule::reconnect()
@@ -148,12 +153,8 @@ bool DataModule::reconnect()
     db.close();
     sql::nextConnectionGeneration();
     if (!db.open())
-        return false;
-    try {
-        sql::exec(m_connectionName, u"set jit = off"_s);
-    } catch (const DbError &) {
-        return false;
-    }
+        throw DbError::fromSql(db.lastError(), u"connect"_s);
+    sql::exec(m_connectionName, u"set jit = off"_s);
     return true;
 }
 
@@ -179,7 +180,7 @@ Dataset &DataModule::hoursSheet(int shift) const
     return *dataset(u"H_Tabel_"_s + QString::number(shift));
 }
 
-DataModule::CheckResult DataModule::countCheck(const QString &statement, const Params &params)
+Check DataModule::countCheck(const QString &statement, const Params &params, const QString &refusal)
 {
     Dataset &check = control();
     check.close();
@@ -189,7 +190,7 @@ DataModule::CheckResult DataModule::countCheck(const QString &statement, const P
     check.open();
     const int count = check.intValue(u"cnt"_s);
     check.close();
-    return count > 0 ? Refused : Passed;
+    return count > 0 ? Check::refused(refusal) : Check::passed();
 }
 
 QString DataModule::separatorFix(const QString &text)

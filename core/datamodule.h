@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/buildstamp.h"
+#include "core/outcome.h"
 #include "db/command.h"
 #include "db/dataset.h"
 
@@ -23,7 +24,8 @@ public:
     // Connects with an ODBC driver string; throws DbError.
     void connectTo(const QString &connectionString);
     bool isConnected() const;
-    // After a lost server: one attempt to connect again.
+    // After a lost server: one attempt to connect again; true when done,
+    // else throws DbError with the driver's message.
     bool reconnect();
     const QString &connectionName() const { return m_connectionName; }
 
@@ -35,7 +37,7 @@ public:
     Dataset &izdel() const { return *dataset(QStringLiteral("Izdel")); }
     Dataset &oper() const { return *dataset(QStringLiteral("Oper")); }
     Dataset &vidOper() const { return *dataset(QStringLiteral("Vid_oper")); }
-    Dataset &journal(int shift) const; // Smena1..Smena4
+    Dataset &journal(int shift) const;    // Smena1..Smena4
     Dataset &hoursSheet(int shift) const; // H_Tabel_1..H_Tabel_3
     Command &delSmena() const { return *command(QStringLiteral("DelSmena")); }
     Command &hoursCommand() const { return *command(QStringLiteral("H_Tabel_ins")); }
@@ -48,10 +50,9 @@ public:
     static QString priceListSql();
 
     // Duplicate test: runs a counting statement (result column "cnt") on
-    // Control; above 0 the row is refused.  The caller tells the user.
-    // Errors of the statement itself are thrown.
-    enum CheckResult { Passed = 0, Refused = 1 };
-    CheckResult countCheck(const QString &statement, const Params &params);
+    // Control; above 0 the row is refused with `refusal`, which the window
+    // shows.  Errors of the statement itself are thrown.
+    Check countCheck(const QString &statement, const Params &params, const QString &refusal);
 
     // The decimal separator of SQL text, read from accounts_dep.ver.
     const QString &decimalSeparator() const { return m_separator; }

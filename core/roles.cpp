@@ -27,8 +27,8 @@ QStringList disabledControls(Role role, const QString &windowName)
         case Role::None:
             return {};
         case Role::Payroll:
-            return {u"Button1"_s,      u"Button2"_s,      u"Button3"_s,      u"RadioButton1"_s, u"RadioButton2"_s,
-                    u"RadioButton3"_s, u"RadioButton4"_s, u"CBox1"_s,        u"Button8"_s,      u"DBGrid2"_s,
+            return {u"Button1"_s,      u"Button2"_s,      u"Button3"_s, u"RadioButton1"_s, u"RadioButton2"_s,
+                    u"RadioButton3"_s, u"RadioButton4"_s, u"CBox1"_s,   u"Button8"_s,      u"DBGrid2"_s,
                     u"N2"_s,           u"N11"_s,          u"DateT"_s};
         case Role::Foremen:
             return {u"Button2"_s, u"Button3"_s, u"N2"_s, u"N11"_s};
@@ -44,6 +44,16 @@ QStringList disabledControls(Role role, const QString &windowName)
         return names;
     }
     return {};
+}
+
+QString journalHiddenMark()
+{
+    return u"ta"_s;
+}
+
+bool mayToggleAcceptance(Role role)
+{
+    return role != Role::Foremen;
 }
 
 std::optional<int> fixedReportKind(Role role)

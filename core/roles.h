@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 namespace kordel {
@@ -16,6 +15,13 @@ Role roleForCode(const QString &typed);
 // What each role may not use, by window and control name.  Every window that
 // a role restricts is listed here and nowhere else.
 QStringList disabledControls(Role role, const QString &windowName);
+// The acceptance mark the daily journal never lists: the login sets it as
+// the journal queries' filter for every role.
+QString journalHiddenMark();
+// A double-click on the daily journal toggles a row's acceptance, except
+// for the foremen.
+bool mayToggleAcceptance(Role role);
+
 // The product kind a role's reports are fixed to (index of the kind choice).
 std::optional<int> fixedReportKind(Role role);
 

@@ -1,9 +1,9 @@
 #include "journal/auxiliaryworkers.h"
 
-#include "db/command.h"
 #include "core/datamodule.h"
-#include "journal/entrystore.h"
+#include "db/command.h"
 #include "db/transaction.h"
+#include "journal/entrystore.h"
 
 using namespace Qt::StringLiterals;
 
@@ -77,7 +77,8 @@ int AuxiliaryWorkers::save(const Entry &entry, const QList<int> &scratchIds)
 
 void AuxiliaryWorkers::discard(int rowId)
 {
-    m_data.delSmena().run(u"DELETE FROM accounts_dep.person_temp WHERE id_smena=:s"_s, {{u"s"_s, rowId}});
+    sql::exec(m_data.connectionName(), u"DELETE FROM accounts_dep.person_temp WHERE id_smena=:s"_s,
+              {{u"s"_s, rowId}});
 }
 
 } // namespace kordel

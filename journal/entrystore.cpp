@@ -1,6 +1,5 @@
 #include "journal/entrystore.h"
 
-#include "widgets/messages.h"
 #include "core/datamodule.h"
 #include "db/dataset.h"
 #include "db/transaction.h"
@@ -58,18 +57,6 @@ EntryStore::EntryStore(DataModule &dataModule)
       m_write(dataModule.connectionName(), u"SmenaIU"_s)
 {}
 
-QString EntryStore::operationListSql()
-{
-    return u"select izdel.MARKA, vid_oper.VID, oper.NAIMEN, i.s_caption  , (SELECT (CASE naimen WHEN 0 THEN "
-           "'Готовая продукция' ELSE 'Заготовки' END)) as nmn, count(o_id) norma, min(price)::numeric cena, "
-           "oper.id, oper.i_id, oper.VID as oper_vid  from "
-           "accounts_dep.norm,accounts_dep.OPER,accounts_dep.IZDEL,"
-           "accounts_dep.VID_OPER, cmn_classifier.item i  where OPER.i_id=IZDEL.id and norm.o_id=oper.id and "
-           "oper.vid=vid_oper.id and i.id =izdel.id_class_item and oper.id <> 7784  group by izdel.MARKA, "
-           "vid_oper.VID, oper.NAIMEN, oper.id, oper.i_id, oper.VID, i.s_caption  order by izdel.marka, "
-           "vid_oper.vid, oper.naimen"_s;
-}
-
 bool EntryStore::isPainting(const QString &operationText)
 {
     return operationText.toUpper().contains(u"КРАСКА"_s);
@@ -81,7 +68,7 @@ QString EntryStore::operationText(const QString &mark, const QString &kind, int 
            (naimen == 0 ? u"Готовая продукция"_s : u"Заготовки"_s);
 }
 
-bool EntryStore::refuseDuplicate(const JournalEntry &entry, int exceptRowId, QWidget *parent)
+Check EntryStore::checkDuplicate(const JournalEntry &entry, int exceptRowId)
 {
     Params params{{u"w"_s, entry.worker}, {u"o"_s, entry.operation}, {u"i"_s, entry.product},
                   {u"d"_s, entry.date},   {u"s"_s, entry.shift},     {u"c"_s, entry.colour}};
@@ -93,8 +80,7 @@ bool EntryStore::refuseDuplicate(const JournalEntry &entry, int exceptRowId, QWi
         params.insert(u"id"_s, exceptRowId);
     }
     statement += u" and color=:c"_s;
-    return refuseIfCounted(m_data, statement, params, u"Позиция с такими параметрами уже заведена!"_s, parent) ==
-           DataModule::Refused;
+    return m_data.countCheck(statement, params, u"Позиция с такими параметрами уже заведена!"_s);
 }
 
 int EntryStore::insert(const JournalEntry &entry)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/outcome.h"
 #include "db/command.h"
 #include "db/decimal.h"
 #include "journal/hoursupkeep.h"
@@ -7,8 +8,6 @@
 #include <QDate>
 #include <QString>
 #include <optional>
-
-class QWidget;
 
 namespace kordel {
 
@@ -46,18 +45,15 @@ public:
     EntryStore(const EntryStore &) = delete;
     EntryStore &operator=(const EntryStore &) = delete;
 
-    // The price list as the entry window picks from it: every operation but
-    // the hanging distribution, whose rows are written by the brigade window.
-    static QString operationListSql();
     // Painting operations need a colour.
     static bool isPainting(const QString &operationText);
     // "mark; kind; Готовая продукция|Заготовки"
     static QString operationText(const QString &mark, const QString &kind, int naimen);
 
     // Duplicate test: a row of the same worker, operation, product, date,
-    // shift and colour (other than `exceptRowId` when it is not 0).  Shows
-    // the refusal and returns true when there is one.  Throws DbError.
-    bool refuseDuplicate(const JournalEntry &entry, int exceptRowId, QWidget *parent);
+    // shift and colour (other than `exceptRowId` when it is not 0) refuses
+    // the entry.  Throws DbError.
+    Check checkDuplicate(const JournalEntry &entry, int exceptRowId);
 
     // A new row with mark "no", premium 0 and the document links 0, entered
     // today; returns its id.  Throws DbError.

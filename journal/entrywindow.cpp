@@ -1,12 +1,12 @@
 #include "journal/entrywindow.h"
 
-#include "widgets/datagrid.h"
+#include "books/pricelistwindow.h"
 #include "core/datamodule.h"
+#include "core/journalcontext.h"
+#include "widgets/datagrid.h"
 #include "widgets/formkit.h"
 #include "widgets/guarded.h"
-#include "core/journalcontext.h"
 #include "widgets/messages.h"
-#include "books/pricelistwindow.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -34,10 +34,10 @@ public:
     BookPickers(WorkersWindow &workers, PriceListWindow &prices) : m_workers(workers), m_prices(prices) {}
 
     std::optional<WorkerPick> worker(WorkersWindow::Mode mode) override { return m_workers.pick(mode); }
-    std::optional<OperationPick> operation(const QString &listSql, int locateOperationId, bool dayOff,
+    std::optional<OperationPick> operation(OperationList list, int locateOperationId, bool dayOff,
                                            int shift) override
     {
-        return m_prices.pick(listSql, locateOperationId, dayOff, shift);
+        return m_prices.pick(list, locateOperationId, dayOff, shift);
     }
 
 private:
@@ -377,7 +377,7 @@ void EntryWindow::pickOperation()
         return;
     const int locate = m_mode == NewEntry ? 0 : m_operationId;
     const std::optional<OperationPick> pick = m_pickers->operation(
-        EntryStore::operationListSql(), locate, m_context.isDayOff(), m_context.currentShift());
+        OperationList::EntryPick, locate, m_context.isDayOff(), m_context.currentShift());
     if (!pick)
         return;
     m_operationId = pick->operationId;
@@ -416,12 +416,12 @@ void EntryWindow::save()
 
     guarded(this, [&] {
         if (m_mode == ChangeEntry) {
-            if (m_store.refuseDuplicate(entry, m_changedRowId, this))
+            if (!messages::passes(this, m_store.checkDuplicate(entry, m_changedRowId)))
                 return;
             m_store.change(m_changedRowId, entry);
             m_rowId = m_changedRowId;
         } else {
-            if (m_store.refuseDuplicate(entry, 0, this))
+            if (!messages::passes(this, m_store.checkDuplicate(entry, 0)))
                 return;
             m_rowId = m_store.insert(entry);
         }

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "journal/auxiliaryworkers.h"
-#include "db/decimal.h"
-#include "journal/entrystore.h"
+#include "books/operationsstore.h"
 #include "books/picks.h"
 #include "books/workerswindow.h"
+#include "db/decimal.h"
+#include "journal/auxiliaryworkers.h"
+#include "journal/entrystore.h"
 
 #include <QDialog>
 #include <memory>
@@ -31,7 +32,7 @@ class EntryPickers
 public:
     virtual ~EntryPickers() = default;
     virtual std::optional<WorkerPick> worker(WorkersWindow::Mode mode) = 0;
-    virtual std::optional<OperationPick> operation(const QString &listSql, int locateOperationId, bool dayOff,
+    virtual std::optional<OperationPick> operation(OperationList list, int locateOperationId, bool dayOff,
                                                    int shift) = 0;
 };
 

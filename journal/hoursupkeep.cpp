@@ -1,12 +1,15 @@
 #include "journal/hoursupkeep.h"
 
-#include "db/command.h"
 #include "core/datamodule.h"
 #include "core/monthlock.h"
+#include "db/command.h"
 #include "db/transaction.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <array>
+#include <set>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -105,6 +108,58 @@ void HoursUpkeep::shiftHours(int worker, int shift, const QDate &date, Mode mode
                                       u") values(:s, :w, :m, :y, :h)"_s,
                                   write);
     }
+    transaction.commit();
+}
+
+void HoursUpkeep::shiftDaysUpdateOnly(const QList<ShiftDay> &days)
+{
+    if (days.isEmpty())
+        return;
+    const QString connection = m_data.connectionName();
+    // Locks in a fixed order, so two clients never wait for each other.
+    std::set<std::pair<int, qint32>> keys;
+    QStringList workers, shifts, dates;
+    for (const ShiftDay &day : days) {
+        keys.insert(
+            {day.worker,
+             KeyHash().add(ShiftRow).add(day.shift).add(day.date.month()).add(day.date.year()).value()});
+        workers << QString::number(day.worker);
+        shifts << QString::number(day.shift);
+        dates << day.date.toString(Qt::ISODate);
+    }
+    QStringList lockWorkers, lockHashes;
+    for (const auto &[worker, hash] : keys) {
+        lockWorkers << QString::number(worker);
+        lockHashes << QString::number(hash);
+    }
+    const auto array = [](const QStringList &items) { return QString(u'{' + items.join(u',') + u'}'); };
+
+    QStringList dayHours, assignments;
+    for (int d = 1; d <= 31; ++d) {
+        const QString column = dayColumn(d);
+        dayHours << u"max(hours) filter (where extract(day from data) = "_s + QString::number(d) +
+                        u") as "_s + column;
+        assignments << column + u" = coalesce(r."_s + column + u", h_tabel."_s + column + u')';
+    }
+
+    Transaction transaction(connection);
+    sql::exec(connection,
+              u"select count(*) from (select pg_advisory_xact_lock(k1, k2) from "
+              "(select * from unnest(:k1::int[], :k2::int[]) as k(k1, k2) order by k1, k2) k) l"_s,
+              {{u"k1"_s, array(lockWorkers)}, {u"k2"_s, array(lockHashes)}});
+    m_data.hoursCommand().run(
+        u"with t as (select distinct w_id, smena, data from unnest(:w::int[], :s::int[], :d::date[]) "
+        "as t(w_id, smena, data)),\n"
+        "h as (select t.w_id, t.smena, t.data, coalesce((select sum(x.time) from accounts_dep.smena x "
+        "where x.w_id=t.w_id and x.smena=t.smena and x.data=t.data), 0)::int as hours from t),\n"
+        "r as (select w_id, smena, extract(month from data)::int as m, extract(year from data)::int as y, "_s +
+            dayHours.join(u", "_s) +
+            u" from h group by 1, 2, 3, 4)\n"
+            "update accounts_dep.h_tabel set "_s +
+            assignments.join(u", "_s) +
+            u" from r where h_tabel.w_id=r.w_id and h_tabel.smena=r.smena and h_tabel.month=r.m "
+            "and h_tabel.year=r.y"_s,
+        {{u"w"_s, array(workers)}, {u"s"_s, array(shifts)}, {u"d"_s, array(dates)}});
     transaction.commit();
 }
 

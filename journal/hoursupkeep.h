@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QtGlobal>
 
 namespace kordel {
@@ -29,6 +30,18 @@ public:
     // Throws DbError.
     void shiftHours(int worker, int shift, const QDate &date, Mode mode);
     void householdHours(int worker, int kind, int night, qint64 group, const QDate &date, Mode mode);
+
+    // One day cell of a worker's shift row.
+    struct ShiftDay
+    {
+        int worker = 0;
+        int shift = 0;
+        QDate date;
+    };
+    // After journal rows of many days went at once: every given day cell is
+    // recomputed from the journal rows that remain, update-only, in one
+    // statement under the same locks as shiftHours().  Throws DbError.
+    void shiftDaysUpdateOnly(const QList<ShiftDay> &days);
 
     // "d1".."d31"; the only piece of the statements composed on the client.
     static QString dayColumn(int day);

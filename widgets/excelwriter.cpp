@@ -2,10 +2,10 @@
 
 #include "widgets/messages.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -98,9 +98,39 @@ int textWidth(QStringView text)
 
 } // namespace
 
+const QString DesktopFileOpener::workbookType =
+    u"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"_s;
+
+DesktopFileOpener::DesktopFileOpener(QString mimeTool, QString launcher)
+    : m_mimeTool(std::move(mimeTool)), m_launcher(std::move(launcher))
+{}
+
 bool DesktopFileOpener::open(const QString &path)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // Without a program for workbooks the launcher fails ("no method
+    // available"), sometimes only after showing nothing at all.
+    QProcess query;
+    query.start(m_mimeTool, {u"query"_s, u"default"_s, workbookType});
+    if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0)
+        return false;
+    if (QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed().isEmpty())
+        return false;
+
+    auto *launcher = new QProcess;
+    launcher->start(m_launcher, {path});
+    if (!launcher->waitForStarted(5000)) {
+        delete launcher;
+        return false;
+    }
+    // The launcher hands the file over and ends; one still running after a
+    // while is the program itself, showing the file: it is left to run.
+    if (!launcher->waitForFinished(5000)) {
+        QObject::connect(launcher, &QProcess::finished, launcher, &QObject::deleteLater);
+        return true;
+    }
+    const bool opened = launcher->exitStatus() == QProcess::NormalExit && launcher->exitCode() == 0;
+    delete launcher;
+    return opened;
 }
 
 // One workbook being written. libxlsxwriter writes the file only when the
@@ -215,8 +245,13 @@ int ExcelWriter::writeFormattedCell(int sheet, int column, int row, const QStrin
     return write(sheet, column, row, text, true, textFormat, bold);
 }
 
+int ExcelWriter::writeSpanningCell(int sheet, int column, int row, const QString &text, bool bold)
+{
+    return write(sheet, column, row, text, true, false, bold, false);
+}
+
 int ExcelWriter::write(int sheet, int column, int row, const QString &text, bool formatted, bool textFormat,
-                       bool bold)
+                       bool bold, bool widens)
 {
     if (text.isEmpty())
         return 1;
@@ -248,7 +283,8 @@ int ExcelWriter::write(int sheet, int column, int row, const QString &text, bool
     // Every column is fitted to its widest text when saved, whether the cell
     // asked for it or not: a clerk reads the sheet in a program that would
     // otherwise cut names to the default width.
-    m_book->fit(cellColumn, text);
+    if (widens)
+        m_book->fit(cellColumn, text);
     return 1;
 }
 
@@ -286,8 +322,8 @@ QString ExcelWriter::moveToOutputFolder(const QString &file) const
     const QString stem = folder + u'/' + m_exportName + u' ' + time.toString(u"yyyy-MM-dd HH-mm-ss"_s);
 
     for (int copy = 1; copy < 1000; ++copy) {
-        const QString candidate =
-            copy == 1 ? QString(stem + u".xlsx"_s) : QString(stem + u" ("_s + QString::number(copy) + u").xlsx"_s);
+        const QString candidate = copy == 1 ? QString(stem + u".xlsx"_s)
+                                            : QString(stem + u" ("_s + QString::number(copy) + u").xlsx"_s);
         if (QFileInfo::exists(candidate))
             continue;
         // rename() never replaces an existing file.

@@ -20,11 +20,22 @@ public:
     virtual bool open(const QString &path) = 0;
 };
 
-// Opens the file with the desktop's default program for .xlsx files.
+// Opens the file with the desktop's default program for .xlsx files.  A
+// launcher that starts is not yet a file shown: the desktop must name a
+// program for the workbook type (`xdg-mime query default`), and the
+// launcher (`xdg-open`) must report success.
 class DesktopFileOpener : public FileOpener
 {
 public:
+    explicit DesktopFileOpener(QString mimeTool = QStringLiteral("xdg-mime"),
+                               QString launcher = QStringLiteral("xdg-open"));
     bool open(const QString &path) override;
+
+    static const QString workbookType; // the MIME type of .xlsx files
+
+private:
+    QString m_mimeTool;
+    QString m_launcher;
 };
 
 // Writes the exports of the client into an .xlsx workbook.
@@ -58,6 +69,10 @@ public:
     // anyway.
     int writeFormattedCell(int sheet, int column, int row, const QString &text, bool textFormat, bool autoFit,
                            bool bold);
+    // A bold or plain text that runs on over the empty cells beside it (a
+    // title, a group name): written as a formatted cell, but it leaves its
+    // column as wide as the column's other texts make it.
+    int writeSpanningCell(int sheet, int column, int row, const QString &text, bool bold);
 
     // First part of the saved file's name, e.g. "Цены".
     void setExportName(const QString &name);
@@ -80,7 +95,7 @@ private:
     struct Book;
 
     int write(int sheet, int column, int row, const QString &text, bool formatted, bool textFormat,
-              bool bold);
+              bool bold, bool widens = true);
     int save();
     QString moveToOutputFolder(const QString &file) const;
     void reportWriteError(int sheet, int column, int row, const QString &caption) const;

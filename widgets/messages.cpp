@@ -76,6 +76,13 @@ void error(QWidget *parent, const QString &text)
     MessageService::current().inform(parent, text, u"Ошибка"_s, MessageIcon::Error);
 }
 
+bool passes(QWidget *parent, const Check &check)
+{
+    if (check.isRefused())
+        error(parent, check.message());
+    return check.isPassed();
+}
+
 bool askDelete(QWidget *parent, const QString &text)
 {
     return MessageService::current().ask(parent, text, u"Удаление"_s, MessageIcon::Question);
@@ -85,21 +92,13 @@ void databaseError(QWidget *parent, const DbError &error, bool reconnected)
 {
     QString text = error.message();
     if (error.isConnectionLost()) {
-        text += reconnected ? u"\n\nСвязь с сервером базы данных была потеряна и восстановлена. Повторите действие."_s
-                            : u"\n\nСвязь с сервером базы данных потеряна."_s;
+        text += reconnected
+                    ? u"\n\nСвязь с сервером базы данных была потеряна и восстановлена. Повторите действие."_s
+                    : u"\n\nСвязь с сервером базы данных потеряна."_s;
     }
     MessageService::current().inform(parent, text, u"Ошибка"_s, MessageIcon::Error);
 }
 
 } // namespace messages
-
-DataModule::CheckResult refuseIfCounted(DataModule &data, const QString &statement, const Params &params,
-                                        const QString &message, QWidget *parent)
-{
-    const auto result = data.countCheck(statement, params);
-    if (result == DataModule::Refused)
-        messages::error(parent, message);
-    return result;
-}
 
 } // namespace kordel

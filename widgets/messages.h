@@ -1,10 +1,9 @@
 #pragma once
 
-#include "core/datamodule.h"
+#include "core/outcome.h"
 
 #include <QString>
-
-class QWidget;
+#include <QWidget>
 
 namespace kordel {
 
@@ -42,6 +41,8 @@ namespace messages {
 
 // Refusal: caption "Ошибка", error icon, OK.
 void error(QWidget *parent, const QString &text);
+// Shows a store's refusal as error() does; true when the check passed.
+bool passes(QWidget *parent, const Check &check);
 // Question before a deletion: caption "Удаление", question icon, Yes/No.
 bool askDelete(QWidget *parent, const QString &text);
 // A failed database action: the driver's message in a modal error box; a
@@ -49,9 +50,5 @@ bool askDelete(QWidget *parent, const QString &text);
 void databaseError(QWidget *parent, const DbError &error, bool reconnected = false);
 
 } // namespace messages
-
-// Runs the data module's duplicate test and shows its refusal.
-DataModule::CheckResult refuseIfCounted(DataModule &data, const QString &statement, const Params &params,
-                                        const QString &message, QWidget *parent);
 
 } // namespace kordel

@@ -110,9 +110,9 @@ int writeXlsx(const Report &report, ExcelWriter &writer)
 {
     int row = 1;
     if (!report.title.isEmpty())
-        writer.writeFormattedCell(1, 1, row++, report.title.trimmed(), false, false, true);
+        writer.writeSpanningCell(1, 1, row++, report.title.trimmed(), true);
     if (!report.pageHeader.isEmpty())
-        writer.writeFormattedCell(1, 1, row++, report.pageHeader, false, false, true);
+        writer.writeSpanningCell(1, 1, row++, report.pageHeader, true);
     if (std::any_of(report.columns.begin(), report.columns.end(),
                     [](const Column &column) { return !isBlank(column.caption); })) {
         for (int c = 0; c < report.columns.size(); ++c)
@@ -121,9 +121,11 @@ int writeXlsx(const Report &report, ExcelWriter &writer)
     }
     for (const Line &line : report.lines) {
         // A spanning text does not widen the first column.
-        const bool spanning = line.cells.size() == 1;
-        for (int c = 0; c < line.cells.size(); ++c)
-            writer.writeFormattedCell(1, c + 1, row, line.cells[c].trimmed(), false, !spanning, line.bold);
+        if (line.cells.size() == 1)
+            writer.writeSpanningCell(1, 1, row, line.cells.first().trimmed(), line.bold);
+        else
+            for (int c = 0; c < line.cells.size(); ++c)
+                writer.writeFormattedCell(1, c + 1, row, line.cells[c].trimmed(), false, true, line.bold);
         ++row;
     }
     return row;

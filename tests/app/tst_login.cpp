@@ -1,9 +1,9 @@
 // Login: which code gives which role, and what each role may not use in the
 // journal window.  Driven through the window's controls.
 
-#include "core/datamodule.h"
 #include "app/loginwindow.h"
 #include "app/mainwindow.h"
+#include "core/datamodule.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
 #include "widgets/datagrid.h"
@@ -12,15 +12,16 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
 using namespace kordel;
 
 namespace {
-const QStringList kRestrictable{u"Button1"_s,      u"Button2"_s,      u"Button3"_s, u"RadioButton1"_s,
+const QStringList kRestrictable{u"Button1"_s,      u"Button2"_s,      u"Button3"_s,      u"RadioButton1"_s,
                                 u"RadioButton2"_s, u"RadioButton3"_s, u"RadioButton4"_s, u"CBox1"_s,
-                                u"Button8"_s,      u"DBGrid2"_s,      u"DateT"_s,   u"N2"_s,
+                                u"Button8"_s,      u"DBGrid2"_s,      u"DateT"_s,        u"N2"_s,
                                 u"N11"_s};
 
 bool usable(MainWindow &window, const QString &name)
@@ -57,14 +58,15 @@ private Q_SLOTS:
         QTest::newRow("second administrator code") << u"4927"_s << true << QStringList();
         QTest::newRow("payroll office")
             << u"plutar"_s << true
-            << QStringList{u"Button1"_s,      u"Button2"_s,      u"Button3"_s, u"RadioButton1"_s,
+            << QStringList{u"Button1"_s,      u"Button2"_s,      u"Button3"_s,      u"RadioButton1"_s,
                            u"RadioButton2"_s, u"RadioButton3"_s, u"RadioButton4"_s, u"CBox1"_s,
-                           u"Button8"_s,      u"DBGrid2"_s,      u"DateT"_s,   u"N2"_s,
+                           u"Button8"_s,      u"DBGrid2"_s,      u"DateT"_s,        u"N2"_s,
                            u"N11"_s};
         QTest::newRow("foremen with blanks around")
             << u"  wendrix "_s << true << QStringList{u"Button2"_s, u"Button3"_s, u"N2"_s, u"N11"_s};
         QTest::newRow("warehouse") << u"torvu"_s << true
-                                   << QStringList{u"Button1"_s, u"Button2"_s, u"Button3"_s, u"N2"_s, u"N11"_s};
+                                   << QStringList{u"Button1"_s, u"Button2"_s, u"Button3"_s, u"N2"_s,
+                                                  u"N11"_s};
         QTest::newRow("wrong letter case") << u"Wendrix"_s << false << QStringList{u"N11"_s};
         QTest::newRow("empty") << QString() << false << QStringList{u"N11"_s};
     }
@@ -133,6 +135,38 @@ private Q_SLOTS:
         QCOMPARE(finished.size(), 1);
         QVERIFY(!login.isVisible());
         QVERIFY(!entered);
+    }
+
+    // A build stamp that cannot be recorded is told once, however often the
+    // window is activated again, and the window stays usable.
+    void failedStampIsToldOnce()
+    {
+        m_db.exec(u"alter table accounts_dep.ver rename to ver_away"_s);
+        const auto restore =
+            qScopeGuard([this] { m_db.exec(u"alter table accounts_dep.ver_away rename to ver"_s); });
+        test::ScriptedMessages messages;
+        MainWindow journal(m_db.data());
+        LoginWindow login(journal, m_db.data(), BuildStamp{20241226, 68633});
+        int enters = 0;
+        login.setEnterAction([&enters] { ++enters; });
+        login.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        for (int i = 0; i < 3; ++i) {
+            QEvent activate(QEvent::WindowActivate);
+            QApplication::sendEvent(&login, &activate);
+        }
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY2(messages.shown[0].text.contains(u"ver"_s), qPrintable(messages.shown[0].text));
+        QCOMPARE(messages.shown[0].caption, u"Ошибка"_s);
+        QCOMPARE(login.windowTitle(), u"Авторизация (build: 20241226.68633)"_s);
+
+        auto *edit = login.findChild<QLineEdit *>(u"Edit1"_s);
+        QTest::keyClicks(edit, u"4927"_s);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(enters, 1);
+        QSignalSpy finished(&login, &QDialog::finished);
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QCOMPARE(finished.size(), 1);
     }
 
 private:

@@ -2,14 +2,14 @@
 // written as typed, the refusals before a deletion, and the pick mode that
 // offers only groups in use.
 
-#include "widgets/datagrid.h"
-#include "core/datamodule.h"
 #include "books/groupeditwindow.h"
 #include "books/groupsstore.h"
 #include "books/groupswindow.h"
+#include "core/datamodule.h"
 #include "guitest.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
+#include "widgets/datagrid.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -154,10 +154,21 @@ private Q_SLOTS:
                 "values (:w, 7777, :g, :d::date, 3, 2025, 8, 100)"_s,
                 {{u"w"_s, m_worker}, {u"g"_s, group}, {u"d"_s, QDate(2025, 3, 10)}});
 
+        // The rule on its own.
+        GroupsStore store(m_db.data());
+        const Check check = store.checkDelete(group);
+        QCOMPARE(check.message(), text == kAskDelete ? QString() : text);
+        QVERIFY(m_messages.shown.isEmpty());
+
+        // What the user is told or asked in the window.
         m_messages.defaultAnswer = answer;
         const auto restore = qScopeGuard([this] { m_messages.defaultAnswer = true; });
-        GroupsStore store(m_db.data());
-        QCOMPARE(store.remove(group, nullptr), deleted);
+        onModal(u"Form26"_s, [&](QDialog *window) {
+            QVERIFY(child<DataGrid>(window, u"DBGrid1"_s)->dataset()->locate(u"id"_s, group));
+            child<QPushButton>(window, u"Button1"_s)->click();
+            window->reject();
+        });
+        m_window->openFromMenu();
 
         QCOMPARE(m_messages.texts(), QStringList{text});
         const auto &shown = m_messages.shown.first();

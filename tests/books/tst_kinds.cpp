@@ -2,16 +2,18 @@
 // ordinary kinds, the duplicate test without regard to letter case and the
 // round trip of adding, changing and deleting from the menu.
 
-#include "widgets/datagrid.h"
+#include "books/kindeditwindow.h"
+#include "books/kindsstore.h"
+#include "books/kindswindow.h"
 #include "core/datamodule.h"
 #include "guitest.h"
-#include "books/kindeditwindow.h"
-#include "books/kindswindow.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
+#include "widgets/datagrid.h"
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -121,26 +123,29 @@ private Q_SLOTS:
         QCOMPARE(kinds(), expected);
     }
 
-    // Reserved kinds: "Изменить" and "Удалить" refuse some of them silently.
+    // Reserved kinds: "Изменить" and "Удалить" refuse some of them silently;
+    // the others are refused while their reserved operation uses them.
     void reservedKinds_data()
     {
+        const QStringList ask{u"Удалить вид операции?"_s};
+        const QStringList inUse{u"Вид операции есть в операциях, удалить его нельзя!"_s};
         QTest::addColumn<int>("id");
         QTest::addColumn<bool>("changeable");
-        QTest::addColumn<bool>("deletable");
-        QTest::newRow("7776 boundary") << 7776 << true << true;
-        QTest::newRow("7777 household") << 7777 << false << false;
-        QTest::newRow("7778 average piecework") << 7778 << false << false;
-        QTest::newRow("7779 auxiliary") << 7779 << true << true;
-        QTest::newRow("7782 household") << 7782 << false << false;
-        QTest::newRow("7783 household") << 7783 << false << false;
-        QTest::newRow("7784 hanging") << 7784 << true << false;
-        QTest::newRow("ordinary") << 0 << true << true;
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("7776 boundary") << 7776 << true << inUse;
+        QTest::newRow("7777 household") << 7777 << false << QStringList();
+        QTest::newRow("7778 average piecework") << 7778 << false << QStringList();
+        QTest::newRow("7779 auxiliary") << 7779 << true << inUse;
+        QTest::newRow("7782 household") << 7782 << false << QStringList();
+        QTest::newRow("7783 household") << 7783 << false << QStringList();
+        QTest::newRow("7784 hanging") << 7784 << true << QStringList();
+        QTest::newRow("ordinary") << 0 << true << ask;
     }
     void reservedKinds()
     {
         QFETCH(int, id);
         QFETCH(bool, changeable);
-        QFETCH(bool, deletable);
+        QFETCH(QStringList, told);
         if (id == 0)
             id = m_assembly;
 
@@ -152,7 +157,7 @@ private Q_SLOTS:
             QCOMPARE(modalAfter([&] { button(form, u"Button2"_s)->click(); }),
                      changeable ? u"Form9"_s : u"Form8"_s);
             button(form, u"Button3"_s)->click();
-            QCOMPARE(m_messages.texts(), deletable ? QStringList{u"Удалить вид операции?"_s} : QStringList{});
+            QCOMPARE(m_messages.texts(), told);
         });
         window.openFromMenu();
         QCOMPARE(m_db.count(u"accounts_dep.vid_oper where id=:id"_s, {{u"id"_s, id}}), 1);
@@ -326,6 +331,46 @@ private Q_SLOTS:
         button(&edit, u"Button1"_s)->click();
         QCOMPARE(edit.result(), int(QDialog::Accepted));
         QCOMPARE(m_db.count(u"accounts_dep.vid_oper where vid='Новая'"_s), 1);
+    }
+
+    // A kind that operations use stays, with its operations; one no longer
+    // used goes.
+    void kindInUseIsNotDeleted()
+    {
+        const int operation =
+            m_db.addOperation(m_painting, m_db.addProduct(u"Рама"_s, m_db.addGroup(u"Сборка"_s)));
+        const auto cleanup =
+            qScopeGuard([this] { m_db.exec(u"delete from accounts_dep.oper where id<7776"_s); });
+        const QString inUse = u"Вид операции есть в операциях, удалить его нельзя!"_s;
+
+        KindsStore store(data());
+        QCOMPARE(store.checkDelete(m_painting).message(), inUse);
+        QCOMPARE(store.remove(m_painting).message(), inUse);
+        QVERIFY(store.checkDelete(m_assembly).isPassed());
+        QVERIFY(m_messages.shown.isEmpty());
+
+        KindEditWindow edit(data());
+        KindsWindow window(data(), edit);
+        onModal(u"Form8"_s, [&](QDialog *form) {
+            QVERIFY(data().vidOper().locate(u"id"_s, m_painting));
+            button(form, u"Button3"_s)->click();
+            // Refused before any question.
+            QCOMPARE(m_messages.texts(), QStringList{inUse});
+            QCOMPARE(m_messages.shown.first().caption, u"Ошибка"_s);
+            QCOMPARE(m_messages.shown.first().icon, MessageIcon::Error);
+            QVERIFY(!m_messages.shown.first().question);
+            form->reject();
+        });
+        window.openFromMenu();
+        QCOMPARE(m_db.count(u"accounts_dep.vid_oper where id=:id"_s, {{u"id"_s, m_painting}}), 1);
+        QCOMPARE(m_db.count(u"accounts_dep.oper where id=:id and vid=:vid"_s,
+                            {{u"id"_s, operation}, {u"vid"_s, m_painting}}),
+                 1);
+
+        // Once its operations are gone, the kind may go.
+        m_db.exec(u"delete from accounts_dep.oper where id=:id"_s, {{u"id"_s, operation}});
+        QVERIFY(store.remove(m_painting).isPassed());
+        QCOMPARE(m_db.count(u"accounts_dep.vid_oper where id=:id"_s, {{u"id"_s, m_painting}}), 0);
     }
 
 private:

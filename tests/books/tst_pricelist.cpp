@@ -1,10 +1,8 @@
-// The price list: operations and their norm rows, the pick for a journal
-// entry, the edit and norm windows, and the workbook of prices.
+// The price list window: operations and their norm rows, the pick for a
+// journal entry, the edit and norm windows, and the workbook of prices.  The
+// store's rules on their own are in tst_operationsstore.cpp.
 
-#include "widgets/datagrid.h"
-#include "core/datamodule.h"
-#include "widgets/excelwriter.h"
-#include "guitest.h"
+#include "books/bookswindows.h"
 #include "books/kindeditwindow.h"
 #include "books/kindswindow.h"
 #include "books/normwindow.h"
@@ -13,8 +11,12 @@
 #include "books/pricelistwindow.h"
 #include "books/producteditwindow.h"
 #include "books/productswindow.h"
+#include "core/datamodule.h"
+#include "guitest.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
+#include "widgets/datagrid.h"
+#include "widgets/excelwriter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,6 +27,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
@@ -89,11 +92,6 @@ private Q_SLOTS:
     void cleanupTestCase();
     void init();
 
-    void finalPrice_data();
-    void finalPrice();
-    void operationWithoutNormRows();
-    void duplicateTest_data();
-    void duplicateTest();
     void editWindowRefusals();
     void pickersFillTheEditWindow();
     void addingAnOperationAsksForItsFirstNormRow();
@@ -108,6 +106,8 @@ private Q_SLOTS:
     void filterByMark();
     void pick();
     void reservedOperationIsNotPicked();
+    void entryPickLeavesOutTheHangingDistribution_data();
+    void entryPickLeavesOutTheHangingDistribution();
     void doubleClick();
     void exportToExcel();
 
@@ -122,13 +122,14 @@ private:
     RecordingOpener m_opener;
     QTemporaryDir m_folder;
 
-    std::unique_ptr<ProductEditWindow> m_productEdit;
-    std::unique_ptr<ProductsWindow> m_products;
-    std::unique_ptr<KindEditWindow> m_kindEdit;
-    std::unique_ptr<KindsWindow> m_kinds;
-    std::unique_ptr<OperationEditWindow> m_edit;
-    std::unique_ptr<NormWindow> m_norms;
-    std::unique_ptr<PriceListWindow> m_list;
+    std::unique_ptr<BooksWindows> m_books;
+    ProductEditWindow *m_productEdit = nullptr;
+    ProductsWindow *m_products = nullptr;
+    KindEditWindow *m_kindEdit = nullptr;
+    KindsWindow *m_kinds = nullptr;
+    OperationEditWindow *m_edit = nullptr;
+    NormWindow *m_norms = nullptr;
+    PriceListWindow *m_list = nullptr;
 
     int m_bolt8 = 0;  // "Болт М8"
     int m_bolt10 = 0; // "болт м10"
@@ -152,13 +153,14 @@ void PriceListTest::initTestCase()
     m_painting = m_db.addKind(u"Покраска"_s);
 
     DataModule &data = m_db.data();
-    m_productEdit = std::make_unique<ProductEditWindow>(data);
-    m_products = std::make_unique<ProductsWindow>(data, *m_productEdit);
-    m_kindEdit = std::make_unique<KindEditWindow>(data);
-    m_kinds = std::make_unique<KindsWindow>(data, *m_kindEdit);
-    m_edit = std::make_unique<OperationEditWindow>(data, *m_products, *m_kinds);
-    m_norms = std::make_unique<NormWindow>(data);
-    m_list = std::make_unique<PriceListWindow>(data, *m_edit, *m_norms);
+    m_books = std::make_unique<BooksWindows>(data);
+    m_productEdit = &m_books->productCard;
+    m_products = &m_books->products;
+    m_kindEdit = &m_books->kindCard;
+    m_kinds = &m_books->kinds;
+    m_edit = &m_books->operationCard;
+    m_norms = &m_books->norms;
+    m_list = &m_books->prices;
     m_list->setExportFolder(m_folder.path());
 }
 
@@ -215,84 +217,6 @@ QJsonObject PriceListTest::readWorkbook(const QString &path)
         return {};
     }
     return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
-}
-
-void PriceListTest::finalPrice_data()
-{
-    QTest::addColumn<QString>("base");
-    QTest::addColumn<bool>("dayOff");
-    QTest::addColumn<int>("shift");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("day off, overtime") << u"10"_s << true << 4 << u"30"_s;
-    QTest::newRow("working day, shift 3") << u"10"_s << false << 3 << u"12"_s;
-    QTest::newRow("day off, shift 3") << u"10"_s << true << 3 << u"24"_s;
-    QTest::newRow("day off, shift 1") << u"10"_s << true << 1 << u"20"_s;
-    QTest::newRow("working day, shift 2") << u"10"_s << false << 2 << u"10"_s;
-    // Exact decimals: 0.1 x 1.2 is 0.12, not 0.12000000000000001.
-    QTest::newRow("small price, shift 3") << u"0.1"_s << false << 3 << u"0.12"_s;
-    QTest::newRow("four decimals, overtime") << u"12.3457"_s << false << 4 << u"18.51855"_s;
-}
-
-void PriceListTest::finalPrice()
-{
-    QFETCH(QString, base);
-    QFETCH(bool, dayOff);
-    QFETCH(int, shift);
-    QFETCH(QString, expected);
-    const Decimal result = OperationsStore::finalPrice(*Decimal::parse(base), dayOff, shift);
-    QVERIFY2(result == *Decimal::parse(expected), qPrintable(result.toString()));
-}
-
-void PriceListTest::operationWithoutNormRows()
-{
-    const int priced = addOperation(m_drilling, m_bolt8, 0, {u"10"_s});
-    const int bare = addOperation(m_drilling, m_bolt8, 1);
-    Dataset stored(m_db.data().connectionName(), u"stored"_s, DataModule::priceListSql());
-    stored.open();
-    QVERIFY(stored.locate(u"id"_s, priced));
-    QVERIFY(!stored.locate(u"id"_s, bare));
-
-    Dataset menu(m_db.data().connectionName(), u"menu"_s, OperationsStore::menuListSql());
-    menu.open();
-    QCOMPARE(menu.fieldNames().size(), stored.fieldNames().size());
-    QVERIFY(menu.locate(u"id"_s, bare));
-    QCOMPARE(menu.intValue(u"norma"_s), 0);
-    QVERIFY(menu.value(u"cena"_s).isNull());
-    QCOMPARE(menu.text(u"nmn"_s), u"Заготовки"_s);
-    QVERIFY(menu.locate(u"id"_s, priced));
-    QCOMPARE(menu.intValue(u"norma"_s), 1);
-    // Reserved operations without a price stay out of sight, as before.
-    QVERIFY(!menu.locate(u"id"_s, 7780));
-    QVERIFY(menu.locate(u"id"_s, 7777));
-    QCOMPARE(menu.recordCount(), stored.recordCount() + 1);
-}
-
-void PriceListTest::duplicateTest_data()
-{
-    QTest::addColumn<int>("naimen");
-    QTest::addColumn<bool>("exceptItself");
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("new, same as the first") << 0 << false << true;
-    QTest::newRow("new, other naimen") << 1 << false << false;
-    QTest::newRow("unchanged, itself excluded") << 0 << true << false;
-}
-
-void PriceListTest::duplicateTest()
-{
-    QFETCH(int, naimen);
-    QFETCH(bool, exceptItself);
-    QFETCH(bool, refused);
-    const int first = addOperation(m_painting, m_nut, 0);
-    OperationsStore store(m_db.data());
-    const auto result = store.checkUnique(m_painting, naimen, m_nut, exceptItself ? first : 0, nullptr);
-    QCOMPARE(result == DataModule::Refused, refused);
-    if (refused) {
-        QCOMPARE(m_messages.shown.size(), 1);
-        QCOMPARE(m_messages.shown[0].text, u"Операция с такими параметрами уже заведена!"_s);
-        QCOMPARE(m_messages.shown[0].caption, u"Ошибка"_s);
-    } else {
-        QVERIFY(m_messages.shown.isEmpty());
-    }
 }
 
 void PriceListTest::editWindowRefusals()
@@ -709,7 +633,7 @@ void PriceListTest::pick()
     const int first = addOperation(m_drilling, m_bolt10, 0, {u"1"_s});
     const int wanted = addOperation(m_drilling, m_bolt8, 1, {u"10"_s, u"15.5"_s});
     const int bare = addOperation(m_painting, m_bolt8, 0);
-    const QString pickSql = DataModule::priceListSql();
+    const OperationList pickSql = OperationList::Pick;
     Dataset &oper = m_db.data().oper();
     oper.setSql(u"select 1 as id"_s); // whatever the caller had
     oper.setFiltered(true);
@@ -741,7 +665,7 @@ void PriceListTest::pick()
     QCOMPARE(picked->text, u"Болт М8; Сверловка; Заготовки"_s);
     QCOMPARE(oper.sql(), u"select 1 as id"_s);
     QVERIFY(!oper.isFiltered());
-    QVERIFY(!button(m_list.get(), u"Button2"_s)->isDefault());
+    QVERIFY(!button(m_list, u"Button2"_s)->isDefault());
     oper.setSql(DataModule::priceListSql());
 
     // Leaving without a choice hands back nothing; 0 starts at the first row.
@@ -754,6 +678,37 @@ void PriceListTest::pick()
     QVERIFY(m_messages.shown.isEmpty());
 }
 
+void PriceListTest::entryPickLeavesOutTheHangingDistribution_data()
+{
+    QTest::addColumn<int>("list");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("the stored pick") << int(OperationList::Pick) << true;
+    QTest::newRow("the entry window's pick") << int(OperationList::EntryPick) << false;
+}
+
+// The hanging distribution, once priced, is offered to the pickers but
+// never to the entry window, whose rows the brigade window writes.
+void PriceListTest::entryPickLeavesOutTheHangingDistribution()
+{
+    QFETCH(int, list);
+    QFETCH(bool, offered);
+    const int ordinary = addOperation(m_drilling, m_bolt8, 0, {u"2"_s});
+    m_db.addNorm(7784, 1, u"3"_s);
+    const auto cleanup =
+        qScopeGuard([this] { m_db.exec(u"delete from accounts_dep.norm where o_id=7784"_s); });
+    QStringList shownIds;
+    auto seen = onModal(u"Form4"_s, [&](QDialog *window) {
+        Dataset &oper = m_db.data().oper();
+        for (int row = 0; row < oper.recordCount(); ++row)
+            shownIds << oper.valueAt(row, u"id"_s).toString();
+        window->reject();
+    });
+    QVERIFY(!m_list->pick(OperationList(list), 0, false, 1));
+    QVERIFY(*seen);
+    QVERIFY(shownIds.contains(QString::number(ordinary)));
+    QCOMPARE(shownIds.contains(u"7784"_s), offered);
+}
+
 void PriceListTest::reservedOperationIsNotPicked()
 {
     auto seen = onModal(u"Form4"_s, [&](QDialog *list) {
@@ -762,7 +717,7 @@ void PriceListTest::reservedOperationIsNotPicked()
         QVERIFY(list->isVisible());
         list->reject();
     });
-    QVERIFY(!m_list->pick(DataModule::priceListSql(), 7777, false, 1));
+    QVERIFY(!m_list->pick(OperationList::Pick, 7777, false, 1));
     QVERIFY(*seen);
     QVERIFY(m_messages.shown.isEmpty());
 }
@@ -814,7 +769,7 @@ void PriceListTest::doubleClick()
         doubleClickRow(list, m_db.data().oper().recNo() - 1);
         QVERIFY(!list->isVisible());
     });
-    const auto picked = m_list->pick(DataModule::priceListSql(), second, false, 3);
+    const auto picked = m_list->pick(OperationList::Pick, second, false, 3);
     QVERIFY(*seen);
     QVERIFY(picked);
     QCOMPARE(picked->operationId, second);

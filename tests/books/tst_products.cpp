@@ -2,16 +2,17 @@
 // the deletion cascade with its questions and date rule, the reserved
 // products, the filter and the hand-over in pick mode.
 
-#include "widgets/datagrid.h"
+#include "books/producteditwindow.h"
+#include "books/productsstore.h"
+#include "books/productswindow.h"
 #include "core/datamodule.h"
 #include "db/dberror.h"
 #include "db/decimal.h"
 #include "guitest.h"
-#include "books/producteditwindow.h"
-#include "books/productsstore.h"
-#include "books/productswindow.h"
+#include "journal/hoursupkeep.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
+#include "widgets/datagrid.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -126,16 +127,13 @@ private Q_SLOTS:
         const int before = m_db.count(u"accounts_dep.izdel"_s);
 
         ProductsStore store(m_db.data());
-        const auto saved = store.save(change ? first : 0, {mark, massa, withGroup ? m_group : 0}, nullptr);
+        const auto outcome = store.save(change ? first : 0, {mark, massa, withGroup ? m_group : 0});
+        const auto saved = outcome.status;
         QCOMPARE(int(saved), expected);
-
-        if (message.isEmpty()) {
-            QVERIFY(m_messages.shown.isEmpty());
-        } else {
-            QCOMPARE(m_messages.texts(), QStringList{message});
-            QCOMPARE(m_messages.shown.first().caption, u"Ошибка"_s);
-            QCOMPARE(m_messages.shown.first().icon, MessageIcon::Error);
-        }
+        QCOMPARE(outcome.check.message(), message);
+        QCOMPARE(outcome.id, saved == ProductsStore::Saved::Written ? (change ? first : outcome.id) : 0);
+        // The store tells the user nothing itself.
+        QVERIFY(m_messages.shown.isEmpty());
         const bool added = !change && saved == ProductsStore::Saved::Written;
         QCOMPARE(m_db.count(u"accounts_dep.izdel"_s), before + (added ? 1 : 0));
         const bool changed = change && saved == ProductsStore::Saved::Written;
@@ -173,10 +171,10 @@ private Q_SLOTS:
         int id = change ? m_db.addProduct(u"Старая марка"_s, m_group) : 0;
 
         ProductsStore store(m_db.data());
-        int created = 0;
-        QCOMPARE(store.save(id, {mark, massa, other}, nullptr, &created), ProductsStore::Saved::Written);
+        const auto saved = store.save(id, {mark, massa, other});
+        QCOMPARE(saved.status, ProductsStore::Saved::Written);
         if (!change)
-            id = created;
+            id = saved.id;
         QVERIFY(id > 0);
         QVERIFY(m_messages.shown.isEmpty());
 
@@ -257,16 +255,15 @@ private Q_SLOTS:
                 m_db.addJournalRow(m_worker, operation, journalDate, 2, 8);
         }
 
-        m_messages.answers = answers;
         ProductsStore store(m_db.data());
-        store.remove(product, nullptr, today);
-
-        QCOMPARE(m_messages.texts(), questions);
-        for (const auto &shown : std::as_const(m_messages.shown)) {
-            QVERIFY(shown.question);
-            QCOMPARE(shown.caption, u"Удаление"_s);
-            QCOMPARE(shown.icon, MessageIcon::Question);
-        }
+        const ProductsStore::DeletePlan plan = store.deletePlan(product, today);
+        QVERIFY(plan.allowed);
+        // The window asks about the operations when there are any, then
+        // about the product, naming the journal rows when some are counted.
+        QCOMPARE(plan.operations > 0, questions.first() == kAskOperations);
+        QCOMPARE(plan.journalRows > 0, questions.last() == kAskWithJournal);
+        store.remove(product, {questions.size() > 1 && answers.first(), answers.last()});
+        QVERIFY(m_messages.shown.isEmpty());
         const Params id{{u"id"_s, product}};
         QCOMPARE(m_db.count(u"accounts_dep.oper where i_id=:id"_s, id) > 0, operationsLeft);
         QCOMPARE(m_db.count(u"accounts_dep.smena where i_id=:id"_s, id) > 0, journalLeft);
@@ -289,20 +286,119 @@ private Q_SLOTS:
         const int product = m_db.addProduct(u"Занятое"_s, m_group);
         m_db.addJournalRow(m_worker, m_db.addOperation(m_kind, product), QDate(2024, 5, 6), 1, 8);
 
-        m_messages.answers = {false, true};
         ProductsStore store(m_db.data());
         try {
-            store.remove(product, nullptr, QDate(2025, 3, 10));
+            store.remove(product, {true, true});
             QFAIL("the refused deletion was reported as done");
         } catch (const DbError &error) {
             QVERIFY2(error.message().contains(u"Изделие используется"_s), qPrintable(error.message()));
         }
-        QCOMPARE(m_messages.texts(), (QStringList{kAskOperations, kAskWithJournal}));
         const Params id{{u"id"_s, product}};
         QCOMPARE(m_db.count(u"accounts_dep.smena where i_id=:id"_s, id), 1);
         QCOMPARE(m_db.count(u"cmn_gds_and_srv.gds_and_srv where id=:id"_s, id), 1);
+        QCOMPARE(m_db.count(u"accounts_dep.oper where i_id=:id"_s, id), 1);
         // Autocommit is back: what follows is written for good.
-        QCOMPARE(store.save(0, {u"После отказа"_s, u"1"_s, m_group}, nullptr), ProductsStore::Saved::Written);
+        QCOMPARE(store.save(0, {u"После отказа"_s, u"1"_s, m_group}).status, ProductsStore::Saved::Written);
+    }
+
+    // "Да" to the operations and "Нет" to the product: an operation that
+    // journal rows still use stays, so no row is left without it.
+    void operationsInUseStayWithTheProduct()
+    {
+        const int product = m_db.addProduct(u"Шайба"_s, m_group);
+        const int used = m_db.addOperation(m_kind, product);
+        const int unused = m_db.addOperation(m_kind, product, 1);
+        m_db.addJournalRow(m_worker, used, QDate(2024, 5, 6), 1, 8);
+
+        ProductsStore store(m_db.data());
+        QVERIFY(store.remove(product, {true, false}));
+        QCOMPARE(m_db.count(u"accounts_dep.oper where id=:id"_s, {{u"id"_s, used}}), 1);
+        QCOMPARE(m_db.count(u"accounts_dep.oper where id=:id"_s, {{u"id"_s, unused}}), 0);
+        QCOMPARE(m_db.count(u"accounts_dep.smena where i_id=:id"_s, {{u"id"_s, product}}), 1);
+        QCOMPARE(m_db.count(u"cmn_gds_and_srv.gds_and_srv where id=:id"_s, {{u"id"_s, product}}), 1);
+    }
+
+    // The product's journal rows leave the hours timesheet with it: every
+    // day cell they counted in is recomputed from what remains, and a month
+    // without a timesheet row gets none.
+    void deletedJournalLeavesTheHours()
+    {
+        const int product = m_db.addProduct(u"Кронштейн"_s, m_group);
+        const int operation = m_db.addOperation(m_kind, product);
+        const int other = m_db.addOperation(m_kind, m_db.addProduct(u"Уголок"_s, m_group));
+        const int second = m_db.addWorker(u"Сидоров С.С."_s);
+        const QDate shared(2024, 5, 6), alone(2024, 5, 31), noSheet(2024, 6, 3);
+        m_db.addJournalRow(m_worker, operation, shared, 1, 8);
+        m_db.addJournalRow(m_worker, other, shared, 1, 3);
+        m_db.addJournalRow(m_worker, operation, alone, 1, 5);
+        m_db.addJournalRow(second, operation, shared, 2, 7);
+        HoursUpkeep upkeep(m_db.data());
+        upkeep.shiftHours(m_worker, 1, shared, HoursUpkeep::Mode::Upsert);
+        upkeep.shiftHours(m_worker, 1, alone, HoursUpkeep::Mode::Upsert);
+        upkeep.shiftHours(second, 2, shared, HoursUpkeep::Mode::Upsert);
+        m_db.addJournalRow(m_worker, operation, noSheet, 1, 4);
+        const auto day = [this](int worker, int shift, const QDate &date) {
+            return m_db
+                .scalar(u"select coalesce(sum(%1), -1) from accounts_dep.h_tabel where w_id=:w and smena=:s "
+                        "and month=:m and year=:y"_s.arg(HoursUpkeep::dayColumn(date.day())),
+                        {{u"w"_s, worker}, {u"s"_s, shift}, {u"m"_s, date.month()}, {u"y"_s, date.year()}})
+                .toInt();
+        };
+        QCOMPARE(day(m_worker, 1, shared), 11);
+        QCOMPARE(day(m_worker, 1, alone), 5);
+        QCOMPARE(day(second, 2, shared), 7);
+
+        ProductsStore store(m_db.data());
+        QVERIFY(store.remove(product, {true, true}));
+        QCOMPARE(day(m_worker, 1, shared), 3);
+        QCOMPARE(day(m_worker, 1, alone), 0);
+        QCOMPARE(day(second, 2, shared), 0);
+        QCOMPARE(day(m_worker, 1, noSheet), -1); // update-only: no row made
+        QCOMPARE(m_db.count(u"accounts_dep.h_tabel where w_id in (:a, :b)"_s,
+                            {{u"a"_s, m_worker}, {u"b"_s, second}}),
+                 2);
+    }
+
+    // What the user is asked before a product goes, and what the answers do.
+    void deleteAsksInTheWindow_data()
+    {
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<bool>("operationsLeft");
+        QTest::addColumn<bool>("productLeft");
+        QTest::newRow("Да, Да") << QList<bool>{true, true} << false << false;
+        QTest::newRow("Нет, Нет") << QList<bool>{false, false} << true << true;
+        QTest::newRow("Нет, Да") << QList<bool>{false, true} << true << false;
+    }
+    void deleteAsksInTheWindow()
+    {
+        QFETCH(QList<bool>, answers);
+        QFETCH(bool, operationsLeft);
+        QFETCH(bool, productLeft);
+        const int product = m_db.addProduct(u"Фланец"_s, m_group);
+        const int operation = m_db.addOperation(m_kind, product);
+        m_db.addOperation(m_kind, product, 1);
+        m_db.addJournalRow(m_worker, operation, QDate::currentDate(), 1, 8);
+
+        m_messages.answers = answers;
+        onModal(u"Form3"_s, [&](QDialog *window) {
+            QVERIFY(m_db.data().izdel().locate(u"id"_s, product));
+            child<QPushButton>(window, u"Button3"_s)->click();
+            window->reject();
+        });
+        m_window->openFromMenu();
+
+        QCOMPARE(m_messages.texts(), (QStringList{kAskOperations, kAskWithJournal}));
+        for (const auto &shown : std::as_const(m_messages.shown)) {
+            QVERIFY(shown.question);
+            QCOMPARE(shown.caption, u"Удаление"_s);
+            QCOMPARE(shown.icon, MessageIcon::Question);
+        }
+        const Params id{{u"id"_s, product}};
+        // The operation the journal row uses stays while the row stays.
+        QCOMPARE(m_db.count(u"accounts_dep.oper where i_id=:id"_s, id) > 0, operationsLeft || productLeft);
+        QCOMPARE(m_db.count(u"accounts_dep.oper where i_id=:id and naimen=1"_s, id) > 0, operationsLeft);
+        QCOMPARE(m_db.count(u"cmn_gds_and_srv.gds_and_srv where id=:id"_s, id) > 0, productLeft);
+        QCOMPARE(m_db.count(u"accounts_dep.smena where i_id=:id"_s, id) > 0, productLeft);
     }
 
     void reservedProductsAreLeftAlone()
@@ -310,7 +406,8 @@ private Q_SLOTS:
         ProductsStore store(m_db.data());
         for (int id : {7777, 7778, 7782, 7783}) {
             QVERIFY(ProductsStore::isReserved(id));
-            QVERIFY(!store.remove(id, nullptr));
+            QVERIFY(!store.deletePlan(id).allowed);
+            QVERIFY(!store.remove(id, {true, true}));
         }
         QVERIFY(!ProductsStore::isReserved(7779));
         QVERIFY(m_messages.shown.isEmpty());

@@ -2,15 +2,15 @@
 // and their hand-over, the hours prompt of an auxiliary worker, the worker
 // card and names written exactly as typed.
 
-#include "widgets/datagrid.h"
-#include "core/datamodule.h"
-#include "guitest.h"
 #include "books/hoursprompt.h"
-#include "scriptedmessages.h"
-#include "testdatabase.h"
 #include "books/workereditwindow.h"
 #include "books/workersstore.h"
 #include "books/workerswindow.h"
+#include "core/datamodule.h"
+#include "guitest.h"
+#include "scriptedmessages.h"
+#include "testdatabase.h"
+#include "widgets/datagrid.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -456,9 +456,12 @@ private Q_SLOTS:
         QCOMPARE(m_edit->departmentText(), department->itemText(1));
         m_edit->hide();
 
-        // The choice holds when the card is prepared again.
-        m_edit->prepareChange(m_ivanov, u"Иванов Иван"_s, QString());
+        // The choice holds when the card is prepared for a new worker, but
+        // not for a worker who has a position of his own.
+        m_edit->prepareNew();
         QCOMPARE(department->currentIndex(), 1);
+        m_edit->prepareChange(m_ivanov, u"Иванов Иван"_s, QString());
+        QCOMPARE(department->currentIndex(), -1);
     }
 
     // The card shows the department the worker has, so saving a rename
@@ -469,6 +472,37 @@ private Q_SLOTS:
         auto *department = m_edit->findChild<QComboBox *>(u"DBLookupComboBox2"_s);
         QCOMPARE(department->currentText(), u"Склад"_s);
         QCOMPARE(m_edit->departmentText(), u"Склад"_s);
+    }
+
+    // A worker whose stored position names no department gets an empty box,
+    // not the department of the worker shown before, and a rename keeps
+    // his position.
+    void changeKeepsAPositionThatIsNoDepartment_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("an older text") << u"Слесарь"_s;
+    }
+    void changeKeepsAPositionThatIsNoDepartment()
+    {
+        QFETCH(QString, stored);
+        const int other = m_db.addWorker(u"Петров Пётр"_s);
+        m_db.exec(u"update accounts_dep.person set s_staffpos_hl=:p where id=:id"_s,
+                  {{u"p"_s, stored}, {u"id"_s, m_ivanov}});
+        m_edit->prepareChange(other, u"Петров Пётр"_s, u"Склад"_s);
+        auto *department = m_edit->findChild<QComboBox *>(u"DBLookupComboBox2"_s);
+        QCOMPARE(department->currentText(), u"Склад"_s);
+
+        m_edit->prepareChange(m_ivanov, u"Иванов Иван"_s, stored);
+        QCOMPARE(department->currentIndex(), -1);
+        QVERIFY(m_edit->departmentText().isEmpty());
+        m_edit->findChild<QLineEdit *>(u"Edit1"_s)->setText(u"Иванов Иван Иванович"_s);
+        m_edit->save();
+        QCOMPARE(m_db.scalar(u"select coalesce(s_staffpos_hl, '') || '|' || fio from accounts_dep.person "
+                             "where id=:id"_s,
+                             {{u"id"_s, m_ivanov}})
+                     .toString(),
+                 stored + u"|Иванов Иван Иванович"_s);
     }
 
     // A database error stops the action with the driver's message; no

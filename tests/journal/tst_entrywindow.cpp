@@ -1,110 +1,18 @@
 // The production entry window (Form11) driven offscreen through its whole
 // flow against the test database: picks, prices, validation, duplicates,
-// insert and change with the worker's hours kept, and the auxiliary workers
-// of a saved entry.
+// insert and change with the worker's hours kept.  Its auxiliary workers are
+// in tst_auxiliaryworkers.cpp.
 
-#include "books.h"
-#include "widgets/datagrid.h"
-#include "core/datamodule.h"
-#include "journal/entrystore.h"
-#include "journal/entrywindow.h"
-#include "guitest.h"
-#include "app/mainwindow.h"
-#include "scriptedmessages.h"
-#include "testdatabase.h"
-#include "books/workerswindow.h"
+#include "entryfixture.h"
 
-#include <QCheckBox>
-#include <QDateEdit>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
-#include <QtTest>
-#include <functional>
-#include <memory>
-
-using namespace Qt::StringLiterals;
-using namespace kordel;
-using kordel::test::onModal;
-
-namespace {
-
-// Hands the window the choices a test sets, and remembers what it was asked.
-class ScriptedPickers : public EntryPickers
-{
-public:
-    std::optional<WorkerPick> worker(WorkersWindow::Mode mode) override
-    {
-        workerModes << mode;
-        return workers.isEmpty() ? std::nullopt : std::optional(workers.takeFirst());
-    }
-    std::optional<OperationPick> operation(const QString &listSql, int locate, bool dayOff,
-                                           int shift) override
-    {
-        operationCalls << OperationCall{listSql, locate, dayOff, shift};
-        return operations.isEmpty() ? std::nullopt : std::optional(operations.takeFirst());
-    }
-
-    struct OperationCall
-    {
-        QString listSql;
-        int locate;
-        bool dayOff;
-        int shift;
-    };
-    QList<WorkerPick> workers;
-    QList<OperationPick> operations;
-    QList<WorkersWindow::Mode> workerModes;
-    QList<OperationCall> operationCalls;
-};
-
-Decimal money(const char *text)
-{
-    return *Decimal::parse(QString::fromLatin1(text));
-}
-
-const QDate kToday(2025, 3, 5); // a Wednesday
-
-} // namespace
-
-class EntryWindowTest : public QObject
+class EntryWindowTest : public QObject, public EntryFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY2(m_db.create(), qPrintable(m_db.error()));
-        QVERIFY2(m_db.connect(), qPrintable(m_db.error()));
-        DataModule &data = m_db.data();
-        for (int shift = 1; shift <= 4; ++shift)
-            data.journal(shift).setParam(u"ok"_s, u"ta"_s);
-        const int group = m_db.addGroup(u"Корпуса"_s);
-        m_product = m_db.addProduct(u"КР-1"_s, group);
-        m_assembly = m_db.addOperation(m_db.addKind(u"Сборка"_s), m_product);
-        m_db.addNorm(m_assembly, 100, u"10"_s);
-        m_painting = m_db.addOperation(m_db.addKind(u"Покраска"_s), m_product);
-        m_db.addNorm(m_painting, 100, u"5"_s);
-
-        m_main = std::make_unique<MainWindow>(data);
-        m_main->setClock([] { return kToday; });
-        m_main->activateJournal();
-        m_books = std::make_unique<test::Books>(data);
-    }
-
-    void init()
-    {
-        m_messages.clear();
-        m_main->findChild<QCheckBox *>(u"CBox1"_s)->setChecked(false);
-        m_main->setCurrentShift(1);
-        m_main->activateJournal();
-        m_window = std::make_unique<EntryWindow>(m_db.data(), *m_main, m_books->workers, m_books->prices);
-        m_pickers = ScriptedPickers();
-        m_window->setPickers(&m_pickers);
-    }
-
-    void cleanup() { m_window.reset(); }
+    void initTestCase() { setUpFixture(); }
+    void init() { initFixture(); }
+    void cleanup() { cleanupFixture(); }
 
     // A new entry from the pick to the saved row, its hours and the
     // journal read again on it.
@@ -123,8 +31,9 @@ private Q_SLOTS:
             QCOMPARE(m_pickers.workerModes, QList<WorkersWindow::Mode>{WorkersWindow::EntryWorker});
             QCOMPARE(m_pickers.operationCalls.size(), 1);
             const auto call = m_pickers.operationCalls.first();
-            QCOMPARE(call.listSql, EntryStore::operationListSql());
-            QVERIFY(call.listSql.contains(u"oper.id <> 7784"_s));
+            // The list without the hanging distribution (what it offers is
+            // tested with the price list).
+            QCOMPARE(call.list, OperationList::EntryPick);
             QCOMPARE(call.locate, 0);
             QCOMPARE(call.dayOff, true);
             QCOMPARE(call.shift, 3);
@@ -189,7 +98,7 @@ private Q_SLOTS:
             QCOMPARE(field(u"Edit8"_s)->text(), Decimal::parse(base)->rounded(4).toString());
             QCOMPARE(field(u"Edit7"_s)->text(), shownFinal);
             // Leaving the quantity recomputes the sum.
-            QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+            QVERIFY(QTest::qWaitForWindowActive(m_window));
             field(u"Edit3"_s)->setFocus();
             QTRY_VERIFY(field(u"Edit3"_s)->hasFocus());
             field(u"Edit6"_s)->setFocus();
@@ -205,7 +114,7 @@ private Q_SLOTS:
     void emptyQuantityOrHoursBecomeZeroOnLeaving()
     {
         within(&EntryWindow::openNew, [&] {
-            QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+            QVERIFY(QTest::qWaitForWindowActive(m_window));
             for (const QString &name : {u"Edit3"_s, u"Edit6"_s}) {
                 field(name)->clear();
                 field(name)->setFocus();
@@ -430,7 +339,7 @@ private Q_SLOTS:
         const int worker = m_db.addWorker(u"Особов О.О."_s);
         selectRow(1, m_db.addJournalRow(worker, operation, kToday, 1, 8));
         bool shown = false;
-        QTimer::singleShot(0, m_window.get(), [&] {
+        QTimer::singleShot(0, m_window, [&] {
             shown = m_window->isVisible();
             m_window->reject();
         });
@@ -438,236 +347,6 @@ private Q_SLOTS:
         m_window->openCopy();
         QTest::qWait(10);
         QVERIFY(!shown);
-    }
-
-    // The auxiliary workers' share of an entry and the rows they become.
-    void auxiliaryWorkersArePaid_data()
-    {
-        QTest::addColumn<QString>("price");
-        QTest::addColumn<QString>("quantity");
-        QTest::addColumn<QString>("defects");
-        QTest::addColumn<QString>("hours");
-        QTest::addColumn<int>("auxHours");
-        QTest::addColumn<QString>("share");
-        QTest::addColumn<QString>("amount");
-        QTest::newRow("8.75 an hour") << u"10"_s << u"12"_s << u"2"_s << u"8"_s << 4 << u"8.75"_s << u"35"_s;
-        QTest::newRow("8.333… an hour")
-            << u"10"_s << u"25"_s << u"0"_s << u"21"_s << 3 << u"8.33"_s << u"24.99"_s;
-        QTest::newRow("half a kopeck up")
-            << u"1"_s << u"1"_s << u"0"_s << u"4"_s << 2 << u"0.18"_s << u"0.36"_s;
-    }
-    void auxiliaryWorkersArePaid()
-    {
-        QFETCH(QString, price);
-        QFETCH(QString, quantity);
-        QFETCH(QString, defects);
-        QFETCH(QString, hours);
-        QFETCH(int, auxHours);
-        QFETCH(QString, share);
-        QFETCH(QString, amount);
-        const int worker = m_db.addWorker(u"Мастеров М.М."_s);
-        const int helper = m_db.addWorker(u"Подсобнов П.П."_s);
-        m_main->setCurrentShift(2);
-        int entry = 0;
-        within(&EntryWindow::openNew, [&] {
-            pick(worker, u"Мастеров М.М."_s, m_painting, price, price);
-            field(u"Edit5"_s)->setText(u"6"_s);
-            type(quantity, defects, hours);
-            click(u"Button1"_s);
-            entry = m_window->rowId();
-            m_window->findChild<QCheckBox *>(u"CheckBox1"_s)->click();
-            QVERIFY(button(u"Button5"_s)->isEnabled());
-            m_pickers.workers << WorkerPick{helper, u"Подсобнов П.П."_s, auxHours};
-            click(u"Button5"_s);
-            QCOMPARE(m_pickers.workerModes.last(), WorkersWindow::AuxiliaryWorker);
-            Dataset &list = *m_window->findChild<DataGrid *>(u"DBGrid1"_s)->dataset();
-            QCOMPARE(list.recordCount(), 1);
-            QCOMPARE(list.text(u"fio"_s), u"Подсобнов П.П."_s);
-            QCOMPARE(list.decimal(u"f_count"_s), *Decimal::parse(amount));
-            QCOMPARE(list.decimal(u"f_time"_s), Decimal::fromInt(auxHours));
-            QCOMPARE(m_db.scalar(u"select f_count::text from accounts_dep.person_temp where id_smena=:s"_s,
-                                 {{u"s"_s, entry}})
-                         .toString(),
-                     share);
-            click(u"Button6"_s);
-            QVERIFY(!m_window->isVisible());
-        });
-        QVERIFY2(m_messages.shown.isEmpty(), qPrintable(m_messages.lastText()));
-        QCOMPARE(m_db.count(u"accounts_dep.person_temp where id_smena=:s"_s, {{u"s"_s, entry}}), 0);
-        const int row =
-            m_db.scalar(u"select id from accounts_dep.smena where w_id=:w"_s, {{u"w"_s, helper}}).toInt();
-        QCOMPARE(rowText(row).section(u" vvod"_s, 0, 0),
-                 u"w%1 i%2 o7779 cena %3 q1 b0 2025-03-05 s2 c6 t%4 no prize 0 links 0 0 0 0 0"_s.arg(helper)
-                     .arg(m_product)
-                     .arg(Decimal::parse(amount)->toString(4))
-                     .arg(auxHours));
-        QVERIFY(
-            m_db.scalar(u"select vvod is not null from accounts_dep.smena where id=:id"_s, {{u"id"_s, row}})
-                .toBool());
-        // Saving them keeps the timesheet as it was: no row for the helper.
-        QCOMPARE(m_db.count(u"accounts_dep.h_tabel where w_id=:w"_s, {{u"w"_s, helper}}), 0);
-    }
-
-    void auxiliaryWorkersNeedEntryHours()
-    {
-        const int worker = m_db.addWorker(u"Безчасов Б.Б."_s);
-        within(&EntryWindow::openNew, [&] {
-            pick(worker, u"Безчасов Б.Б."_s, m_assembly, u"10"_s, u"10"_s);
-            type(u"5"_s, u"0"_s, u"0"_s);
-            click(u"Button1"_s);
-            auto *box = m_window->findChild<QCheckBox *>(u"CheckBox1"_s);
-            QVERIFY(box->isEnabled());
-            box->click();
-            QVERIFY(!box->isChecked());
-            QVERIFY(!button(u"Button5"_s)->isEnabled());
-            QCOMPARE(m_messages.texts(), QStringList{u"Время должно быть больше 0"_s});
-        });
-    }
-
-    // Every way out of the window drops the list that was not saved.
-    void closingDiscardsTheList_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("Выход") << u"button"_s;
-        QTest::newRow("Escape") << u"escape"_s;
-        QTest::newRow("close box") << u"close"_s;
-    }
-    void closingDiscardsTheList()
-    {
-        QFETCH(QString, how);
-        const int worker = m_db.addWorker(u"Уходов У.У."_s);
-        const int helper = m_db.addWorker(u"Помощников П.П."_s);
-        int entry = 0;
-        within(&EntryWindow::openNew, [&] {
-            saveEntry(worker, u"8"_s);
-            entry = m_window->rowId();
-            // The same helper twice is listed twice.
-            m_pickers.workers << WorkerPick{helper, u"Помощников П.П."_s, 2}
-                              << WorkerPick{helper, u"Помощников П.П."_s, 3};
-            click(u"Button5"_s);
-            click(u"Button5"_s);
-            QCOMPARE(m_db.count(u"accounts_dep.person_temp where id_smena=:s"_s, {{u"s"_s, entry}}), 2);
-            if (how == u"button"_s)
-                click(u"Button2"_s);
-            else if (how == u"escape"_s)
-                QTest::keyClick(field(u"Edit3"_s), Qt::Key_Escape);
-            else
-                m_window->close();
-            QVERIFY(!m_window->isVisible());
-        });
-        QCOMPARE(m_db.count(u"accounts_dep.person_temp where id_smena=:s"_s, {{u"s"_s, entry}}), 0);
-        QCOMPARE(m_db.count(u"accounts_dep.smena where w_id=:w"_s, {{u"w"_s, helper}}), 0);
-    }
-
-    void removingFromTheList()
-    {
-        const int worker = m_db.addWorker(u"Удалов У.У."_s);
-        const int first = m_db.addWorker(u"Первов П.П."_s);
-        const int second = m_db.addWorker(u"Вторых В.В."_s);
-        within(&EntryWindow::openNew, [&] {
-            saveEntry(worker, u"8"_s);
-            m_pickers.workers << WorkerPick{first, u"Первов П.П."_s, 2}
-                              << WorkerPick{second, u"Вторых В.В."_s, 3};
-            click(u"Button5"_s);
-            click(u"Button5"_s);
-            Dataset &list = *m_window->findChild<DataGrid *>(u"DBGrid1"_s)->dataset();
-            list.first();
-            m_messages.answers << false << true;
-            click(u"Button7"_s);
-            QCOMPARE(list.recordCount(), 2);
-            click(u"Button7"_s);
-            QCOMPARE(list.recordCount(), 1);
-            QCOMPARE(list.intValue(u"id"_s), second);
-            QCOMPARE(m_messages.shown.size(), 2);
-            QCOMPARE(m_messages.shown.first().text, u"Удалить позицию из списка?"_s);
-            QCOMPARE(m_messages.shown.first().caption, u"Удаление"_s);
-            QCOMPARE(m_messages.shown.first().icon, MessageIcon::Question);
-            click(u"Button6"_s);
-        });
-        QCOMPARE(m_db.count(u"accounts_dep.smena where w_id=:w"_s, {{u"w"_s, first}}), 0);
-        QCOMPARE(m_db.count(u"accounts_dep.smena where w_id=:w and o_id=7779"_s, {{u"w"_s, second}}), 1);
-    }
-
-    void savingAnEmptyListClosesTheWindow()
-    {
-        const int worker = m_db.addWorker(u"Одинов О.О."_s);
-        int rows = 0;
-        within(&EntryWindow::openNew, [&] {
-            saveEntry(worker, u"8"_s);
-            rows = m_db.count(u"accounts_dep.smena"_s);
-            click(u"Button6"_s);
-            QVERIFY(!m_window->isVisible());
-        });
-        QCOMPARE(m_db.count(u"accounts_dep.smena"_s), rows);
-    }
-
-    // A list that cannot be saved whole is not saved at all.
-    void savingTheListIsAllOrNothing()
-    {
-        const int worker = m_db.addWorker(u"Целов Ц.Ц."_s);
-        const int helper = m_db.addWorker(u"Частичный Ч.Ч."_s);
-        int entry = 0;
-        within(&EntryWindow::openNew, [&] {
-            saveEntry(worker, u"8"_s);
-            entry = m_window->rowId();
-            m_pickers.workers << WorkerPick{helper, u"Частичный Ч.Ч."_s, 2}
-                              << WorkerPick{helper, u"Частичный Ч.Ч."_s, 3};
-            click(u"Button5"_s);
-            // Hours no journal row can hold, between two good rows.
-            m_db.exec(u"insert into accounts_dep.person_temp(id_smena, id_person, f_count, f_time, type) "
-                      "values (:s, :p, 1, 10000000000, 1)"_s,
-                      {{u"s"_s, entry}, {u"p"_s, helper}});
-            click(u"Button5"_s);
-            QCOMPARE(m_db.count(u"accounts_dep.person_temp where id_smena=:s"_s, {{u"s"_s, entry}}), 3);
-            click(u"Button6"_s);
-            QCOMPARE(m_messages.shown.size(), 1); // the database's refusal
-            QCOMPARE(m_messages.shown.first().caption, u"Ошибка"_s);
-            QVERIFY(m_window->isVisible());
-            QCOMPARE(m_db.count(u"accounts_dep.person_temp where id_smena=:s"_s, {{u"s"_s, entry}}), 3);
-            QCOMPARE(m_db.count(u"accounts_dep.smena where w_id=:w"_s, {{u"w"_s, helper}}), 0);
-        });
-    }
-
-    // "Новый" with an unsaved list asks first: Yes pays the workers, No drops
-    // them; either way the window starts an empty entry.
-    void newEntryAsksAboutTheList_data()
-    {
-        QTest::addColumn<bool>("answer");
-        QTest::newRow("save them") << true;
-        QTest::newRow("drop them") << false;
-    }
-    void newEntryAsksAboutTheList()
-    {
-        QFETCH(bool, answer);
-        const int worker = m_db.addWorker(u"Новых Н.Н."_s);
-        const int helper = m_db.addWorker(u"Ждущий Ж.Ж."_s);
-        int entry = 0;
-        within(&EntryWindow::openNew, [&] {
-            saveEntry(worker, u"8"_s);
-            entry = m_window->rowId();
-            m_pickers.workers << WorkerPick{helper, u"Ждущий Ж.Ж."_s, 4};
-            click(u"Button5"_s);
-            m_messages.answers << answer;
-            click(u"Button8"_s);
-            QCOMPARE(m_messages.shown.size(), 1);
-            QCOMPARE(m_messages.shown.first().text, u"Данные о подсобных рабочих не сохранены. Сохранить?"_s);
-            QCOMPARE(m_messages.shown.first().caption, u"Удаление"_s);
-            QCOMPARE(m_messages.shown.first().icon, MessageIcon::Exclamation);
-            QVERIFY(m_window->isVisible());
-            QCOMPARE(m_window->mode(), EntryWindow::NewEntry);
-            QCOMPARE(m_window->rowId(), 0);
-            QCOMPARE(m_window->windowTitle(), u"Заведение новой позиции (11)"_s);
-            QCOMPARE(field(u"Edit1"_s)->text(), QString());
-            QCOMPARE(field(u"Edit6"_s)->text(), u"0"_s);
-            QVERIFY(button(u"Button1"_s)->isEnabled());
-            QVERIFY(!m_window->findChild<QCheckBox *>(u"CheckBox1"_s)->isEnabled());
-            // A save now needs a new worker and operation.
-            click(u"Button1"_s);
-            QCOMPARE(m_messages.lastText(), u"Все поля должны быть заполнены!"_s);
-        });
-        QCOMPARE(m_db.count(u"accounts_dep.person_temp where id_smena=:s"_s, {{u"s"_s, entry}}), 0);
-        QCOMPARE(m_db.count(u"accounts_dep.smena where w_id=:w and o_id=7779"_s, {{u"w"_s, helper}}),
-                 answer ? 1 : 0);
     }
 
     // The picks through the books themselves: the workers list with its hours
@@ -718,107 +397,6 @@ private Q_SLOTS:
             QCOMPARE(aux.decimal(u"f_count"_s), money("35")); // 10 × 0.7 × 10 / 8 = 8.75 an hour, 4 hours
         });
     }
-
-private:
-    // Opens the window through `open` and runs `steps` while it is shown;
-    // leaves it closed whatever the steps did.
-    void within(void (EntryWindow::*open)(), const std::function<void()> &steps)
-    {
-        bool ran = false;
-        QTimer::singleShot(0, m_window.get(), [&] {
-            ran = true;
-            steps();
-            while (QWidget *modal = QApplication::activeModalWidget()) {
-                if (modal == m_window.get())
-                    break;
-                modal->close();
-            }
-            if (m_window->isVisible())
-                m_window->reject();
-        });
-        (m_window.get()->*open)();
-        QVERIFY(ran);
-    }
-
-    OperationPick operationPick(int operation, const QString &base, const QString &final) const
-    {
-        const bool painting = operation == m_painting;
-        return OperationPick{operation,
-                             m_product,
-                             0,
-                             *Decimal::parse(base),
-                             *Decimal::parse(final),
-                             painting ? u"КР-1; Покраска; Готовая продукция"_s
-                                      : u"КР-1; Сборка; Готовая продукция"_s};
-    }
-
-    void pick(int worker, const QString &name, int operation, const QString &base, const QString &final)
-    {
-        m_pickers.workers << WorkerPick{worker, name, 0};
-        m_pickers.operations << operationPick(operation, base, final);
-        click(u"Button3"_s);
-        click(u"Button4"_s);
-    }
-
-    void type(const QString &quantity, const QString &defects, const QString &hours)
-    {
-        field(u"Edit3"_s)->setText(quantity);
-        field(u"Edit4"_s)->setText(defects);
-        field(u"Edit6"_s)->setText(hours);
-    }
-
-    // An entry of price 10, 12 pieces, 2 defects; saved, list ticked.
-    void saveEntry(int worker, const QString &hours)
-    {
-        pick(worker, u"Рабочий"_s, m_assembly, u"10"_s, u"10"_s);
-        type(u"12"_s, u"2"_s, hours);
-        click(u"Button1"_s);
-        QVERIFY(m_window->rowId() > 0);
-        m_window->findChild<QCheckBox *>(u"CheckBox1"_s)->click();
-    }
-
-    void selectRow(int shift, int id)
-    {
-        m_main->setCurrentShift(shift);
-        m_main->refresh();
-        QVERIFY(m_db.data().journal(shift).locate(u"id"_s, id));
-    }
-
-    QLineEdit *field(const QString &name) const { return test::child<QLineEdit>(m_window.get(), name); }
-    QPushButton *button(const QString &name) const { return test::button(m_window.get(), name); }
-    void click(const QString &name) const { button(name)->click(); }
-
-    QString rowText(int id) const
-    {
-        return m_db
-            .scalar(
-                u"select format('w%s i%s o%s cena %s q%s b%s %s s%s c%s t%s %s prize %s links %s %s %s %s %s "
-                u"vvod', "
-                "w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, ok, prize::int, id_doc, "
-                "id_doc_item, f_gds_qty_use::int, id_gds_use, id_cons_use) from accounts_dep.smena where id=:id"_s,
-                {{u"id"_s, id}})
-            .toString()
-            .section(u" vvod"_s, 0, 0);
-    }
-
-    int dayCell(int worker, int shift, const QDate &date) const
-    {
-        return m_db
-            .scalar(u"select "_s + u"d"_s + QString::number(date.day()) +
-                        u" from accounts_dep.h_tabel where w_id=:w and smena=:s and month=:m and year=:y"_s,
-                    {{u"w"_s, worker}, {u"s"_s, shift}, {u"m"_s, date.month()}, {u"y"_s, date.year()}})
-            .toInt();
-    }
-
-    test::TestDatabase m_db;
-    test::ScriptedMessages m_messages;
-    std::unique_ptr<MainWindow> m_main;
-    std::unique_ptr<test::Books> m_books;
-    std::unique_ptr<EntryWindow> m_window;
-    ScriptedPickers m_pickers;
-    int m_product = 0;
-    int m_assembly = 0;
-    int m_painting = 0;
 };
 
 QTEST_MAIN(EntryWindowTest)

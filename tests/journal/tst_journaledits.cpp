@@ -2,14 +2,15 @@
 // "Копия" into the entry window, and "Изменить время" of a hanging
 // distribution row through "Отработано (34)".
 
-#include "books.h"
+#include "app/mainwindow.h"
+#include "books/bookswindows.h"
 #include "core/datamodule.h"
-#include "journal/entrywindow.h"
 #include "guitest.h"
+#include "journal/entrywindow.h"
 #include "journal/hoursdialog.h"
 #include "journal/hoursupkeep.h"
 #include "journal/journaledits.h"
-#include "app/mainwindow.h"
+#include "journal/journalwindows.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
 
@@ -60,10 +61,11 @@ private Q_SLOTS:
 
         m_main = std::make_unique<MainWindow>(data);
         m_main->setClock([] { return kToday; });
-        m_books = std::make_unique<test::Books>(data);
-        m_entry = std::make_unique<EntryWindow>(data, *m_main, m_books->workers, m_books->prices);
-        m_hours = std::make_unique<HoursDialog>(data);
-        m_edits = std::make_unique<JournalEdits>(data, *m_main, *m_entry, *m_hours, m_main.get());
+        m_books = std::make_unique<BooksWindows>(data);
+        m_windows = std::make_unique<JournalWindows>(data, *m_main, *m_books, m_main.get());
+        m_entry = &m_windows->entry;
+        m_hours = &m_windows->hours;
+        m_edits = &m_windows->edits;
     }
 
     void init()
@@ -230,7 +232,7 @@ private Q_SLOTS:
         select(1, addRow(worker, {operation, 8}, 1));
         EntryWindow::Mode modeShown = EntryWindow::Closed;
         QString name;
-        QTimer::singleShot(0, m_entry.get(), [&] {
+        QTimer::singleShot(0, m_entry, [&] {
             if (!m_entry->isVisible())
                 return;
             modeShown = m_entry->mode();
@@ -264,9 +266,9 @@ private:
     bool inDialog(const std::function<void(QWidget *)> &steps)
     {
         bool shown = false;
-        QTimer::singleShot(0, m_hours.get(), [&] {
+        QTimer::singleShot(0, m_hours, [&] {
             QWidget *dialog = QApplication::activeModalWidget();
-            if (dialog != m_hours.get())
+            if (dialog != m_hours)
                 return;
             shown = true;
             steps(dialog);
@@ -290,10 +292,11 @@ private:
     test::TestDatabase m_db;
     test::ScriptedMessages m_messages;
     std::unique_ptr<MainWindow> m_main;
-    std::unique_ptr<test::Books> m_books;
-    std::unique_ptr<EntryWindow> m_entry;
-    std::unique_ptr<HoursDialog> m_hours;
-    std::unique_ptr<JournalEdits> m_edits;
+    std::unique_ptr<BooksWindows> m_books;
+    std::unique_ptr<JournalWindows> m_windows;
+    EntryWindow *m_entry = nullptr;
+    HoursDialog *m_hours = nullptr;
+    JournalEdits *m_edits = nullptr;
     int m_assembly = 0;
     int m_packing = 0;
 };

@@ -1,6 +1,6 @@
+#include "scriptedmessages.h"
 #include "widgets/excelwriter.h"
 #include "widgets/messages.h"
-#include "scriptedmessages.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -57,6 +58,8 @@ private Q_SLOTS:
     void lifecycle();
     void savedFilesAreNeverOverwritten();
     void openerFailureStillSaves();
+    void desktopOpenerChecksHandlerAndLauncher_data();
+    void desktopOpenerChecksHandlerAndLauncher();
     void failedSaveReportsError();
     void autoFitWidths();
     void manyCellsAreWritten();
@@ -421,6 +424,77 @@ void TestExcelWriter::openerFailureStillSaves()
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(book.value("cells"_L1).toArray().at(0).toObject().value("value"_L1).toString(), u"Марка"_s);
+}
+
+void TestExcelWriter::desktopOpenerChecksHandlerAndLauncher_data()
+{
+    QTest::addColumn<QString>("handler"); // what the type query prints
+    QTest::addColumn<int>("queryStatus");
+    QTest::addColumn<int>("launcherStatus");
+    QTest::addColumn<bool>("launched");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("opened") << u"libreoffice-calc.desktop"_s << 0 << 0 << true << true;
+    QTest::newRow("no program for workbooks") << QString() << 0 << 0 << false << false;
+    QTest::newRow("type query fails") << u"x.desktop"_s << 1 << 0 << false << false;
+    QTest::newRow("launcher finds no method") << u"libreoffice-calc.desktop"_s << 0 << 3 << true << false;
+    QTest::newRow("no desktop tools") << u"-"_s << 0 << 0 << false << false;
+}
+
+// The desktop opener counts a workbook as shown only when a program is
+// registered for it and the launcher succeeded; otherwise the user is told
+// where the file is.
+void TestExcelWriter::desktopOpenerChecksHandlerAndLauncher()
+{
+    QFETCH(QString, handler);
+    QFETCH(int, queryStatus);
+    QFETCH(int, launcherStatus);
+    QFETCH(bool, launched);
+    QFETCH(bool, opened);
+    const QString tools = m_root.filePath(u"tools-"_s + QString::number(++m_run));
+    QVERIFY(QDir().mkpath(tools));
+    const QString launchedFile = tools + u"/launched"_s;
+    const auto script = [&](const QString &name, const QString &body) {
+        QFile file(tools + u'/' + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(("#!/bin/sh\n" + body.toUtf8() + "\n"));
+        file.close();
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    };
+    script(u"mime"_s, u"[ \"$1 $2 $3\" = \"query default %1\" ] || exit 9\n"
+                      "printf '%2'\nexit %3"_s.arg(DesktopFileOpener::workbookType, handler)
+                          .arg(queryStatus));
+    script(u"open"_s, u"printf '%s' \"$1\" > '%1'\nexit %2"_s.arg(launchedFile).arg(launcherStatus));
+    const QString mimeTool = handler == u"-"_s ? tools + u"/missing"_s : tools + u"/mime"_s;
+    DesktopFileOpener opener(mimeTool, tools + u"/open"_s);
+
+    ExcelWriter::setFileOpener(&opener);
+    const auto restore = qScopeGuard([this] { ExcelWriter::setFileOpener(&m_opener); });
+    ExcelWriter writer;
+    writer.setOutputFolder(m_folder);
+    QCOMPARE(writer.open(QString()), 1);
+    QCOMPARE(writer.writeCell(1, 1, 1, u"Марка"_s), 1);
+    QCOMPARE(writer.setVisible(true), 1);
+
+    QCOMPARE(QFileInfo::exists(launchedFile), launched);
+    QString path;
+    if (launched) {
+        QFile file(launchedFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        path = QString::fromUtf8(file.readAll());
+        QVERIFY(path.startsWith(m_folder + u'/'));
+        QVERIFY(QFileInfo(path).isFile());
+    }
+    if (opened) {
+        QVERIFY(m_messages.shown.isEmpty());
+    } else {
+        QCOMPARE(m_messages.shown.size(), 1);
+        const QString text = m_messages.shown.first().text;
+        QVERIFY2(text.startsWith(u"Файл сохранён: "_s + QDir::toNativeSeparators(m_folder)),
+                 qPrintable(text));
+        QVERIFY(text.endsWith(u".xlsx"_s));
+        if (launched)
+            QCOMPARE(text, u"Файл сохранён: "_s + QDir::toNativeSeparators(path));
+    }
 }
 
 void TestExcelWriter::failedSaveReportsError()
