@@ -31,8 +31,7 @@ struct Client::Windows
     Windows(DataModule &dm, MainWindow &main)
         : books(dm, &main), journal(dm, main, books, &main), timesheets(dm, main, &main), reports(dm, &main),
           household(dm, books.workers, books.groups, &main), brigade(dm, main, books.workers, &main)
-    {
-    }
+    {}
 
     BooksWindows books;
     JournalWindows journal;

@@ -3,7 +3,6 @@
 #include "core/buildstamp.h"
 
 #include <QStringList>
-
 #include <memory>
 
 namespace kordel {

@@ -6,7 +6,6 @@
 
 #include <QElapsedTimer>
 #include <QTextStream>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "books/groupeditwindow.h"
 
-#include "widgets/formkit.h"
 #include "books/groupsstore.h"
+#include "widgets/formkit.h"
 #include "widgets/guarded.h"
 
 #include <QCheckBox>

@@ -11,7 +11,7 @@ namespace kordel {
 struct WorkerPick
 {
     int id = 0;
-    QString name; // trimmed full name
+    QString name;  // trimmed full name
     int hours = 0; // hours typed in the hours prompt (auxiliary workers only)
 };
 
@@ -37,10 +37,10 @@ struct OperationPick
 {
     int operationId = 0;
     int productId = 0;
-    int naimen = 0;         // 0 finished product, 1 blank
-    Decimal basePrice;      // the smallest norm price of the operation
-    Decimal finalPrice;     // with the day-off and shift factors applied
-    QString text;           // "mark; kind; Готовая продукция|Заготовки"
+    int naimen = 0;     // 0 finished product, 1 blank
+    Decimal basePrice;  // the smallest norm price of the operation
+    Decimal finalPrice; // with the day-off and shift factors applied
+    QString text;       // "mark; kind; Готовая продукция|Заготовки"
 };
 
 } // namespace kordel

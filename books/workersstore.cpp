@@ -1,7 +1,7 @@
 #include "books/workersstore.h"
 
-#include "db/command.h"
 #include "core/datamodule.h"
+#include "db/command.h"
 #include "db/dberror.h"
 
 using namespace Qt::StringLiterals;

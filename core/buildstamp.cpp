@@ -18,8 +18,8 @@ BuildStamp BuildStamp::fromCompilerText(const char *date, const char *time)
     const int day = 10 * digit(d.at(4)) + digit(d.at(5));
     const int year = d.mid(7, 4).toInt();
     stamp.dateNumber = year * 10000 + month * 100 + day;
-    stamp.seconds = 36000 * digit(t.at(0)) + 3600 * digit(t.at(1)) + 600 * digit(t.at(3)) + 60 * digit(t.at(4))
-                    + 10 * digit(t.at(6)) + digit(t.at(7));
+    stamp.seconds = 36000 * digit(t.at(0)) + 3600 * digit(t.at(1)) + 600 * digit(t.at(3)) +
+                    60 * digit(t.at(4)) + 10 * digit(t.at(6)) + digit(t.at(7));
     return stamp;
 }
 

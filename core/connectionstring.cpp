@@ -17,11 +17,11 @@ QString connectionString(const QString &databaseArgument, const QString &serverA
 
     // Without a server the database argument is ignored as well.
     if (serverArgument.isEmpty()) {
-        return u"DRIVER={PostgreSQL UNICODE};DATABASE=kordel_erp;SERVER="_s + QLatin1StringView(kDefaultServerHost)
-               + account + options;
+        return u"DRIVER={PostgreSQL UNICODE};DATABASE=kordel_erp;SERVER="_s +
+               QLatin1StringView(kDefaultServerHost) + account + options;
     }
-    return u"DRIVER={PostgreSQL UNICODE};DATABASE="_s + databaseArgument + u";SERVER="_s + serverArgument
-           + account + options;
+    return u"DRIVER={PostgreSQL UNICODE};DATABASE="_s + databaseArgument + u";SERVER="_s + serverArgument +
+           account + options;
 }
 
 } // namespace kordel

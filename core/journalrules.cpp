@@ -19,8 +19,7 @@ Period previousMonth(const QDate &today)
 
 Acceptance::Acceptance(DataModule &data)
     : m_update(data.connectionName(), u"updtOK"_s, u"update accounts_dep.smena set ok=:ok where id=:id"_s)
-{
-}
+{}
 
 QString Acceptance::toggled(const QString &mark)
 {

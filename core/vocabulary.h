@@ -10,11 +10,11 @@ namespace kordel::vocabulary {
 // 7782 and 7783 also of accounts_dep.izdel).  Ordinary rows lie below
 // FirstReserved.
 inline constexpr int FirstReserved = 7776;
-inline constexpr int HouseholdWork = 7777; // "хоз. работы"
+inline constexpr int HouseholdWork = 7777;    // "хоз. работы"
 inline constexpr int AveragePiecework = 7778; // "ср. сдельная", price recomputed monthly
-inline constexpr int AuxiliaryWorker = 7779; // journal rows of an entry's auxiliary workers
-inline constexpr int Painting = 7780; // painting operator's pay, coefficient 1.2
-inline constexpr int Brigade = 7781; // brigade auxiliary worker's pay, coefficient 0.7
+inline constexpr int AuxiliaryWorker = 7779;  // journal rows of an entry's auxiliary workers
+inline constexpr int Painting = 7780;         // painting operator's pay, coefficient 1.2
+inline constexpr int Brigade = 7781;          // brigade auxiliary worker's pay, coefficient 0.7
 inline constexpr int HouseholdWork2 = 7782;
 inline constexpr int HouseholdWork3 = 7783;
 inline constexpr int Hanging = 7784; // "Навеска", coefficient 0.4; its hours may change later

@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QSqlQuery>
 #include <QString>
-
 #include <optional>
 
 namespace kordel {

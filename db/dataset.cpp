@@ -51,7 +51,8 @@ void Dataset::open()
     for (int i = 0; i < record.count(); ++i) {
         m_fields << record.fieldName(i);
         // The first of two equal names wins, as a lookup by name would find it.
-        m_fieldIndex.insert(record.fieldName(i).toLower(), m_fieldIndex.value(record.fieldName(i).toLower(), i));
+        m_fieldIndex.insert(record.fieldName(i).toLower(),
+                            m_fieldIndex.value(record.fieldName(i).toLower(), i));
     }
     while (query.next()) {
         QList<QVariant> row;
@@ -235,7 +236,8 @@ Dataset::Filter lessThan(const QString &field, qint64 bound)
 
 Dataset::Filter equals(const QString &field, const QVariant &value)
 {
-    return [field, value](const Dataset::Row &row) { return row.value(field).toString() == value.toString(); };
+    return
+        [field, value](const Dataset::Row &row) { return row.value(field).toString() == value.toString(); };
 }
 
 Dataset::Filter allOf(QList<Dataset::Filter> parts)

@@ -3,7 +3,6 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QStringList>
-
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -13,8 +12,7 @@ namespace kordel {
 DbError::DbError(QString message, QString sqlState, QString statement)
     : m_message(std::move(message)), m_sqlState(std::move(sqlState)), m_statement(std::move(statement)),
       m_what(m_message.toUtf8())
-{
-}
+{}
 
 DbError DbError::fromSql(const QSqlError &error, const QString &statement)
 {

@@ -1,6 +1,5 @@
 #include "db/decimal.h"
 
-
 using namespace Qt::StringLiterals;
 
 namespace kordel {
@@ -147,7 +146,9 @@ std::strong_ordering Decimal::operator<=>(const Decimal &other) const
     const int scale = std::max(m_scale, other.m_scale);
     const __int128 a = withScale(scale).m_units;
     const __int128 b = other.withScale(scale).m_units;
-    return a < b ? std::strong_ordering::less : a > b ? std::strong_ordering::greater : std::strong_ordering::equal;
+    return a < b   ? std::strong_ordering::less
+           : a > b ? std::strong_ordering::greater
+                   : std::strong_ordering::equal;
 }
 
 double Decimal::toDouble() const

@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringView>
 #include <QVariant>
-
 #include <compare>
 #include <optional>
 

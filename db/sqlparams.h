@@ -16,8 +16,14 @@ using Params = QVariantMap;
 namespace sql {
 
 // Typed nulls: a bare QVariant() may reach the server as bytea.
-inline QVariant nullInt() { return QVariant(QMetaType::fromType<int>()); }
-inline QVariant nullText() { return QVariant(QMetaType::fromType<QString>()); }
+inline QVariant nullInt()
+{
+    return QVariant(QMetaType::fromType<int>());
+}
+inline QVariant nullText()
+{
+    return QVariant(QMetaType::fromType<QString>());
+}
 
 // Counts the connections made on this process's connections; a statement
 // prepared before a reconnect is prepared again.

@@ -1,11 +1,11 @@
 #include "journal/journaledits.h"
 
 #include "core/datamodule.h"
+#include "core/journalcontext.h"
 #include "db/dataset.h"
 #include "journal/entrywindow.h"
-#include "widgets/guarded.h"
 #include "journal/hoursdialog.h"
-#include "core/journalcontext.h"
+#include "widgets/guarded.h"
 #include "widgets/messages.h"
 
 using namespace Qt::StringLiterals;

@@ -53,8 +53,7 @@ void YearLookup::setYear(int year)
 
 DayColumns::DayColumns(DataGrid *grid, int leading, DayMarking variant)
     : m_grid(grid), m_leading(leading), m_variant(variant)
-{
-}
+{}
 
 int DayColumns::dayOf(int gridColumn) const
 {

@@ -34,7 +34,7 @@ QString MonthPeriod::label() const
 
 QStringList monthNames()
 {
-    return {u"Январь"_s, u"Февраль"_s, u"Март"_s,    u"Апрель"_s,  u"Май"_s,    u"Июнь"_s,
+    return {u"Январь"_s, u"Февраль"_s, u"Март"_s,     u"Апрель"_s,  u"Май"_s,    u"Июнь"_s,
             u"Июль"_s,   u"Август"_s,  u"Сентябрь"_s, u"Октябрь"_s, u"Ноябрь"_s, u"Декабрь"_s};
 }
 

@@ -35,8 +35,7 @@ bool isNumberFormat(const GridColumn &column)
 
 DatasetModel::DatasetModel(QList<GridColumn> columns, QObject *parent)
     : QAbstractTableModel(parent), m_columns(std::move(columns))
-{
-}
+{}
 
 void DatasetModel::setDataset(Dataset *dataset)
 {
@@ -108,7 +107,8 @@ QString DatasetModel::defaultText(const QVariant &value)
         return value.toDate().toString(u"dd.MM.yyyy"_s);
     case QMetaType::QDateTime: {
         const QDateTime dt = value.toDateTime();
-        return dt.time() == QTime(0, 0) ? dt.toString(u"dd.MM.yyyy"_s) : dt.toString(u"dd.MM.yyyy hh:mm:ss"_s);
+        return dt.time() == QTime(0, 0) ? dt.toString(u"dd.MM.yyyy"_s)
+                                        : dt.toString(u"dd.MM.yyyy hh:mm:ss"_s);
     }
     default:
         return value.toString();

@@ -5,7 +5,6 @@
 #include <QAbstractTableModel>
 #include <QList>
 #include <QPointer>
-
 #include <functional>
 
 namespace kordel {

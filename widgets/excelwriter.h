@@ -94,8 +94,8 @@ public:
 private:
     struct Book;
 
-    int write(int sheet, int column, int row, const QString &text, bool formatted, bool textFormat,
-              bool bold, bool widens = true);
+    int write(int sheet, int column, int row, const QString &text, bool formatted, bool textFormat, bool bold,
+              bool widens = true);
     int save();
     QString moveToOutputFolder(const QString &file) const;
     void reportWriteError(int sheet, int column, int row, const QString &caption) const;

@@ -1,15 +1,15 @@
 // The client as started: every window created once, the journal's menus and
 // buttons opening their windows, and the way from the login to the end.
 
-#include "db/command.h"
-#include "core/datamodule.h"
-#include "guitest.h"
 #include "app/loginwindow.h"
 #include "app/mainwindow.h"
-#include "scriptedmessages.h"
-#include "app/startup.h"
-#include "testdatabase.h"
 #include "app/programicon.h"
+#include "app/startup.h"
+#include "core/datamodule.h"
+#include "db/command.h"
+#include "guitest.h"
+#include "scriptedmessages.h"
+#include "testdatabase.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -32,27 +32,34 @@ private Q_SLOTS:
         QVERIFY(m_messages.shown.isEmpty());
         const QString c = m_client.data().connectionName();
         // One ordinary row and one hanging row in shift 1 today.
-        m_worker = sql::scalar(c, u"insert into accounts_dep.person(fio) values ('Иванов И.И.') returning id"_s)
-                       .toInt();
-        const int group =
-            sql::scalar(c, u"insert into cmn_classifier.item(s_caption, b_excluded) values ('Г', 0) returning id"_s)
+        m_worker =
+            sql::scalar(c, u"insert into accounts_dep.person(fio) values ('Иванов И.И.') returning id"_s)
                 .toInt();
-        const int product = sql::scalar(c, u"insert into cmn_gds_and_srv.gds_and_srv(s_caption, s_description, "
-                                           "id_msm_bs, massa, id_class_item) values ('КР-1', '', 6, 1, :g) "
-                                           "returning id"_s,
+        const int group =
+            sql::scalar(
+                c, u"insert into cmn_classifier.item(s_caption, b_excluded) values ('Г', 0) returning id"_s)
+                .toInt();
+        const int product = sql::scalar(c,
+                                        u"insert into cmn_gds_and_srv.gds_and_srv(s_caption, s_description, "
+                                        "id_msm_bs, massa, id_class_item) values ('КР-1', '', 6, 1, :g) "
+                                        "returning id"_s,
                                         {{u"g"_s, group}})
                                 .toInt();
-        const int kind = sql::scalar(c, u"insert into accounts_dep.vid_oper(vid) values ('Сборка') returning id"_s)
-                             .toInt();
-        m_operation = sql::scalar(c, u"insert into accounts_dep.oper(vid, naimen, i_id, cena_new) "
-                                             "values (:k, 0, :p, 0) returning id"_s,
-                                          {{u"k"_s, kind}, {u"p"_s, product}})
-                                  .toInt();
-        sql::exec(c, u"insert into accounts_dep.norm(o_id, norma, price) values (:o, 1, 10)"_s, {{u"o"_s, m_operation}});
-        const QString insert = u"insert into accounts_dep.smena(w_id, i_id, o_id, cena, kol_vo, brak, data, smena, "
-                               "color, time, vvod, ok, prize, id_doc, id_doc_item, f_gds_qty_use, id_gds_use, "
-                               "id_cons_use) values (:w, :i, :o, 10, 5, 0, current_date, 1, :c, 8, now(), 'no', "
-                               "0, 0, 0, 0, 0, 0)"_s;
+        const int kind =
+            sql::scalar(c, u"insert into accounts_dep.vid_oper(vid) values ('Сборка') returning id"_s)
+                .toInt();
+        m_operation = sql::scalar(c,
+                                  u"insert into accounts_dep.oper(vid, naimen, i_id, cena_new) "
+                                  "values (:k, 0, :p, 0) returning id"_s,
+                                  {{u"k"_s, kind}, {u"p"_s, product}})
+                          .toInt();
+        sql::exec(c, u"insert into accounts_dep.norm(o_id, norma, price) values (:o, 1, 10)"_s,
+                  {{u"o"_s, m_operation}});
+        const QString insert =
+            u"insert into accounts_dep.smena(w_id, i_id, o_id, cena, kol_vo, brak, data, smena, "
+            "color, time, vvod, ok, prize, id_doc, id_doc_item, f_gds_qty_use, id_gds_use, "
+            "id_cons_use) values (:w, :i, :o, 10, 5, 0, current_date, 1, :c, 8, now(), 'no', "
+            "0, 0, 0, 0, 0, 0)"_s;
         sql::exec(c, insert, {{u"w"_s, m_worker}, {u"i"_s, product}, {u"o"_s, m_operation}, {u"c"_s, 0}});
         sql::exec(c, insert, {{u"w"_s, m_worker}, {u"i"_s, 7784}, {u"o"_s, 7784}, {u"c"_s, 7784}});
         for (int shift = 1; shift <= 4; ++shift)
@@ -61,11 +68,11 @@ private Q_SLOTS:
 
     void everyWindowOnce()
     {
-        const QStringList names{u"Form1"_s,  u"Form2"_s,  u"Form3"_s,  u"Form4"_s,  u"Form5"_s,  u"Form7"_s,
-                                u"Form8"_s,  u"Form9"_s,  u"Form10"_s, u"Form11"_s, u"Form22"_s, u"Form23"_s,
-                                u"Form26"_s, u"Form29"_s, u"Form132"_s, u"Form34"_s,
-                                u"Form24"_s, u"Form25"_s, u"Form33"_s, u"Form134"_s, u"Form135"_s,
-                                u"Form18"_s};
+        const QStringList names{u"Form1"_s,   u"Form2"_s,  u"Form3"_s,  u"Form4"_s,  u"Form5"_s,
+                                u"Form7"_s,   u"Form8"_s,  u"Form9"_s,  u"Form10"_s, u"Form11"_s,
+                                u"Form22"_s,  u"Form23"_s, u"Form26"_s, u"Form29"_s, u"Form132"_s,
+                                u"Form34"_s,  u"Form24"_s, u"Form25"_s, u"Form33"_s, u"Form134"_s,
+                                u"Form135"_s, u"Form18"_s};
         const auto windows = QApplication::topLevelWidgets();
         for (const QString &name : names) {
             const auto count = std::count_if(windows.cbegin(), windows.cend(),
@@ -147,15 +154,16 @@ private Q_SLOTS:
             // Shown after the login, the journal reads today's rows.
             QTRY_VERIFY(m_client.data().journal(4).isOpen());
             QCOMPARE(m_client.data().journal(1).recordCount(), 2);
-            QCOMPARE(main->windowTitle(), u"Табель (build: 20241226.68633) Сервер:"_s + TestDatabase::host()
-                                              + u", БД:"_s + m_name);
+            QCOMPARE(main->windowTitle(), u"Табель (build: 20241226.68633) Сервер:"_s + TestDatabase::host() +
+                                              u", БД:"_s + m_name);
             button(main, u"Button4"_s)->click(); // "Выход"
         });
         login.findChild<QLineEdit *>(u"Edit1"_s)->setText(u"4927"_s);
         button(&login, u"Button1"_s)->click();
         QVERIFY(journalShown);
         QCOMPARE(finished.size(), 1);
-        QVERIFY(m_messages.shown.isEmpty() || m_messages.texts() == QStringList{u"Удалить позицию из списка?"_s});
+        QVERIFY(m_messages.shown.isEmpty() ||
+                m_messages.texts() == QStringList{u"Удалить позицию из списка?"_s});
     }
 
 private:

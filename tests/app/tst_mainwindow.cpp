@@ -1,12 +1,12 @@
 // The daily journal window: date and day-off rules, shifts, the colours of
 // the acceptance marks and acceptance by double-click.
 
-#include "widgets/datagrid.h"
+#include "app/mainwindow.h"
 #include "core/datamodule.h"
 #include "core/journalrules.h"
-#include "app/mainwindow.h"
 #include "scriptedmessages.h"
 #include "testdatabase.h"
+#include "widgets/datagrid.h"
 #include "widgets/restrictions.h"
 
 #include <QCheckBox>
@@ -145,7 +145,8 @@ private Q_SLOTS:
         const int recNo = journal.recNo();
 
         auto markOf = [this, row] {
-            return m_db.scalar(u"select ok from accounts_dep.smena where id=:id"_s, {{u"id"_s, row}}).toString();
+            return m_db.scalar(u"select ok from accounts_dep.smena where id=:id"_s, {{u"id"_s, row}})
+                .toString();
         };
         window.toggleAcceptance();
         QTEST(markOf(), "after");

@@ -1,13 +1,13 @@
 // Start-up: the driver string, the build stamp, the stamp rule in the
 // database and what happens when the server cannot be reached.
 
+#include "app/loginwindow.h"
+#include "app/mainwindow.h"
+#include "app/startup.h"
 #include "core/buildstamp.h"
 #include "core/connectionstring.h"
 #include "core/datamodule.h"
-#include "app/loginwindow.h"
-#include "app/mainwindow.h"
 #include "scriptedmessages.h"
-#include "app/startup.h"
 #include "testdatabase.h"
 
 #include <QElapsedTimer>
@@ -42,9 +42,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("server");
         QTest::addColumn<QString>("expected");
         const QString account = u";PORT=5432;UID=sys;PWD=qmzvelp;SSLmode=allow;"_s;
-        QTest::newRow("no arguments") << QString() << QString()
-                                      << u"DRIVER={PostgreSQL UNICODE};DATABASE=kordel_erp;SERVER=localhost"_s
-                                             + account + kOptions;
+        QTest::newRow("no arguments")
+            << QString() << QString()
+            << u"DRIVER={PostgreSQL UNICODE};DATABASE=kordel_erp;SERVER=localhost"_s + account + kOptions;
         QTest::newRow("database and server")
             << u"alpha"_s << u"dbhost"_s
             << u"DRIVER={PostgreSQL UNICODE};DATABASE=alpha;SERVER=dbhost"_s + account + kOptions;
@@ -52,7 +52,8 @@ private Q_SLOTS:
             << u"alpha"_s << QString()
             << u"DRIVER={PostgreSQL UNICODE};DATABASE=kordel_erp;SERVER=localhost"_s + account + kOptions;
         QTest::newRow("only the server: empty database")
-            << QString() << u"dbhost"_s << u"DRIVER={PostgreSQL UNICODE};DATABASE=;SERVER=dbhost"_s + account + kOptions;
+            << QString() << u"dbhost"_s
+            << u"DRIVER={PostgreSQL UNICODE};DATABASE=;SERVER=dbhost"_s + account + kOptions;
     }
     void connectionString()
     {
@@ -68,11 +69,13 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("time");
         QTest::addColumn<int>("dateNumber");
         QTest::addColumn<int>("seconds");
-        QTest::newRow("26 December") << QByteArray("Dec 26 2024") << QByteArray("19:03:53") << 20241226 << 68633;
-        QTest::newRow("blank-padded day") << QByteArray("Mar  5 2025") << QByteArray("07:08:09") << 20250305
-                                          << 25689;
+        QTest::newRow("26 December") << QByteArray("Dec 26 2024") << QByteArray("19:03:53") << 20241226
+                                     << 68633;
+        QTest::newRow("blank-padded day")
+            << QByteArray("Mar  5 2025") << QByteArray("07:08:09") << 20250305 << 25689;
         QTest::newRow("midnight") << QByteArray("Jan  1 2026") << QByteArray("00:00:00") << 20260101 << 0;
-        QTest::newRow("last second") << QByteArray("Oct 31 2026") << QByteArray("23:59:59") << 20261031 << 86399;
+        QTest::newRow("last second") << QByteArray("Oct 31 2026") << QByteArray("23:59:59") << 20261031
+                                     << 86399;
     }
     void buildStamp()
     {

@@ -2,13 +2,13 @@
 // filter, locate and the return to a record number, typed text stored
 // unchanged, and transactions that leave nothing half done.
 
-#include "db/command.h"
-#include "widgets/datagrid.h"
 #include "core/datamodule.h"
+#include "db/command.h"
 #include "db/dataset.h"
 #include "db/dberror.h"
-#include "testdatabase.h"
 #include "db/transaction.h"
+#include "testdatabase.h"
+#include "widgets/datagrid.h"
 
 #include <QtTest>
 
@@ -24,8 +24,8 @@ private Q_SLOTS:
     {
         QVERIFY2(m_db.create(), qPrintable(m_db.error()));
         QVERIFY2(m_db.connect(), qPrintable(m_db.error()));
-        for (const QString &name : {u"Андреев А.А."_s, u"Борисов Б.Б."_s, u"борисова В.В."_s, u"Васильев В.В."_s,
-                                    u"Григорьев Г.Г."_s})
+        for (const QString &name : {u"Андреев А.А."_s, u"Борисов Б.Б."_s, u"борисова В.В."_s,
+                                    u"Васильев В.В."_s, u"Григорьев Г.Г."_s})
             m_db.addWorker(name);
     }
 
@@ -134,15 +134,18 @@ private Q_SLOTS:
         const int rowsBefore = m_db.count(u"accounts_dep.smena"_s);
 
         Command &command = m_db.data().sqlExec();
-        command.run(u"update accounts_dep.person set fio=:fio where id=:id"_s, {{u"fio"_s, name}, {u"id"_s, worker}});
-        QCOMPARE(m_db.scalar(u"select fio from accounts_dep.person where id=:id"_s, {{u"id"_s, worker}}).toString(),
+        command.run(u"update accounts_dep.person set fio=:fio where id=:id"_s,
+                    {{u"fio"_s, name}, {u"id"_s, worker}});
+        QCOMPARE(m_db.scalar(u"select fio from accounts_dep.person where id=:id"_s, {{u"id"_s, worker}})
+                     .toString(),
                  name);
         QCOMPARE(m_db.count(u"accounts_dep.smena"_s), rowsBefore);
     }
 
     void errorsCarryTheDriversMessage()
     {
-        Dataset broken(m_db.data().connectionName(), u"broken"_s, u"select * from accounts_dep.nothing_here"_s);
+        Dataset broken(m_db.data().connectionName(), u"broken"_s,
+                       u"select * from accounts_dep.nothing_here"_s);
         try {
             broken.open();
             QFAIL("a missing table must raise");

@@ -31,7 +31,8 @@ private Q_SLOTS:
 
     void hoursRowDefaults()
     {
-        m_db.exec(u"insert into accounts_dep.h_tabel(smena, w_id, month, year, d5) values (1, 1, 3, 2025, 8)"_s);
+        m_db.exec(
+            u"insert into accounts_dep.h_tabel(smena, w_id, month, year, d5) values (1, 1, 3, 2025, 8)"_s);
         QCOMPARE(m_db.count(u"accounts_dep.h_tabel where smena=1 and i_type=0 and i_night=0 and id_nom=0 "
                             "and d5=8 and d4 is null"_s),
                  1);
@@ -44,7 +45,8 @@ private Q_SLOTS:
     {
         QCOMPARE(m_db.count(u"accounts_dep.vid_oper where id between 7776 and 7784"_s), 9);
         QCOMPARE(m_db.count(u"accounts_dep.oper where id between 7776 and 7784"_s), 9);
-        QCOMPARE(m_db.count(u"accounts_dep.izdel where id in (7777, 7778, 7782, 7783, 7780, 7781, 7784)"_s), 7);
+        QCOMPARE(m_db.count(u"accounts_dep.izdel where id in (7777, 7778, 7782, 7783, 7780, 7781, 7784)"_s),
+                 7);
         // Household kinds have a rate row; ordinary ids stay below the reserved range.
         QCOMPARE(m_db.count(u"accounts_dep.norm where o_id in (7777, 7778, 7782, 7783)"_s), 4);
         QVERIFY(m_operation < 7776);
@@ -148,14 +150,15 @@ private Q_SLOTS:
         QFETCH(int, operation);
         const QDate day(2025, 5, 1 + operation % 10);
         const int worker = m_db.addWorker(u"Служебный С.С."_s);
-        m_db.exec(u"insert into accounts_dep.smena(w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, "
-                  "vvod, ok, prize, id_doc, id_doc_item, f_gds_qty_use, id_gds_use, id_cons_use) "
-                  "values (:w, :i, :o, 35, 1, 0, :d, 3, :c, 4, now(), 'no', 0, 0, 0, 0, 0, 0)"_s,
-                  {{u"w"_s, worker},
-                   {u"i"_s, product < 0 ? m_product : product},
-                   {u"o"_s, operation},
-                   {u"c"_s, product < 0 ? 0 : product},
-                   {u"d"_s, day}});
+        m_db.exec(
+            u"insert into accounts_dep.smena(w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, "
+            "vvod, ok, prize, id_doc, id_doc_item, f_gds_qty_use, id_gds_use, id_cons_use) "
+            "values (:w, :i, :o, 35, 1, 0, :d, 3, :c, 4, now(), 'no', 0, 0, 0, 0, 0, 0)"_s,
+            {{u"w"_s, worker},
+             {u"i"_s, product < 0 ? m_product : product},
+             {u"o"_s, operation},
+             {u"c"_s, product < 0 ? 0 : product},
+             {u"d"_s, day}});
         Dataset &journal = m_db.data().journal(3);
         journal.setParam(u"data"_s, day);
         journal.open();

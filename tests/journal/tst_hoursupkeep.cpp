@@ -5,9 +5,9 @@
 #include "core/connectionstring.h"
 #include "core/datamodule.h"
 #include "db/dberror.h"
+#include "db/transaction.h"
 #include "journal/hoursupkeep.h"
 #include "testdatabase.h"
-#include "db/transaction.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

@@ -11,13 +11,11 @@
 #include <QScopeGuard>
 #include <QTimer>
 #include <QtTest>
-
 #include <functional>
 
 namespace kordel::test {
 
-template<typename T>
-T *child(QWidget *window, const QString &name)
+template <typename T> T *child(QWidget *window, const QString &name)
 {
     T *found = window->findChild<T *>(name);
     if (!found)

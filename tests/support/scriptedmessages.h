@@ -40,7 +40,11 @@ public:
         return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
     }
 
-    void clear() { shown.clear(); answers.clear(); }
+    void clear()
+    {
+        shown.clear();
+        answers.clear();
+    }
     QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
     QStringList texts() const
     {

@@ -1,8 +1,8 @@
 #include "testdatabase.h"
 
-#include "db/command.h"
 #include "core/connectionstring.h"
 #include "core/datamodule.h"
+#include "db/command.h"
 #include "db/dberror.h"
 
 #include <QCoreApplication>
@@ -32,10 +32,10 @@ bool TestDatabase::psql(const QStringList &arguments)
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(u"psql"_s, QStringList{u"-X"_s, u"-q"_s, u"-v"_s, u"ON_ERROR_STOP=1"_s, u"-h"_s, host(),
-                                         u"-p"_s, u"5432"_s}
-                                 + arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0) {
+                                         u"-p"_s, u"5432"_s} +
+                                 arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
         m_error = u"psql "_s + arguments.join(u' ') + u": "_s + QString::fromUtf8(process.readAll());
         return false;
     }
@@ -108,7 +108,8 @@ int TestDatabase::addProduct(const QString &mark, int group) const
 
 int TestDatabase::addKind(const QString &name) const
 {
-    return scalar(u"insert into accounts_dep.vid_oper(vid) values (:v) returning id"_s, {{u"v"_s, name}}).toInt();
+    return scalar(u"insert into accounts_dep.vid_oper(vid) values (:v) returning id"_s, {{u"v"_s, name}})
+        .toInt();
 }
 
 int TestDatabase::addOperation(int kind, int product, int naimen) const
