@@ -1,6 +1,7 @@
 #include "timesheets/shiftsheetwindow.h"
 
 #include "core/datamodule.h"
+#include "timesheets/exportprogress.h"
 #include "timesheets/hourssheetreport.h"
 #include "widgets/datagrid.h"
 #include "widgets/excelwriter.h"
@@ -9,7 +10,6 @@
 #include "widgets/report.h"
 
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
@@ -240,16 +240,9 @@ void ShiftSheetWindow::exportToExcel()
         {
             BusyCursor busy;
             const QList<MonthHoursLine> lines = m_store.monthHours(p);
-            const QString total = QString::number(lines.size());
-            // The caption counts every row; it is painted a few times a
-            // second, which is all the eye can follow.
-            QElapsedTimer painted;
+            ExportProgress progress(m_excel, u" из "_s + QString::number(lines.size()) + u')');
             const bool started = writeHoursSheet(writer, p, lines, [&](int written) {
-                m_excel->setText(u"Excel ("_s + QString::number(written) + u" из "_s + total + u')');
-                if (!painted.isValid() || painted.elapsed() > 100 || written == lines.size()) {
-                    m_excel->repaint();
-                    painted.start();
-                }
+                progress.rowsWritten(written, written == lines.size());
             });
             if (!started)
                 return;
